@@ -1,0 +1,3 @@
+#include "paste/LastWindow.h"
+
+TWindowHandle LastWindow = kNoWindow;

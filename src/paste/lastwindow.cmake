@@ -1,0 +1,3 @@
+target_sources(vellumin_core PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/LastWindow.h
+  ${CMAKE_CURRENT_LIST_DIR}/LastWindow.cpp)
