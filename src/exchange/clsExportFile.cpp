@@ -1,0 +1,336 @@
+#include "exchange/clsExportFile.h"
+
+#include <cerrno>
+#include <cstring>
+#include <exception>
+#include <filesystem>
+#include <initializer_list>
+#include <memory>
+#include <optional>
+
+#include "app/Strings.h"
+#include "framework/SLExceptions.h"
+#include "framework/SLText.h"
+#include "framework/SLUtils.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <fcntl.h>
+#include <unistd.h>
+#endif
+
+namespace {
+
+// The format with its "%s" and "%d" placeholders replaced by args, in order,
+// in one pass (an argument that holds "%s" stays as it is).
+std::string Format(const std::string& format, std::initializer_list<std::string> args) {
+  std::string result;
+  auto arg = args.begin();
+  for (size_t i = 0; i < format.size(); ++i) {
+    if (format[i] == '%' && i + 1 < format.size() &&
+        (format[i + 1] == 's' || format[i + 1] == 'd') && arg != args.end()) {
+      result += *arg++;
+      ++i;
+    } else {
+      result += format[i];
+    }
+  }
+  return result;
+}
+
+std::string FillIn(Str format, const std::string& arg) {
+  return Format(Text(format), {arg});
+}
+
+std::string SystemError(int error) {
+  return std::strerror(error);
+}
+
+// A failed write to the open export file; the caller names the file.
+class EWriteError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+[[noreturn]] void FileFailure(Str format, const std::string& fileName, const std::string& reason) {
+  throw std::runtime_error(Format(Text(format), {fileName, reason}));
+}
+
+// Why an item would not come back unchanged from its line, if it would not.
+std::optional<Str> RoundTripProblem(const TPasteItem& item) {
+  const std::string* texts[] = {&item.Name, &item.Value};
+  for (const std::string* text : texts)
+    if (text->find_first_of(";$") != std::string::npos) return Str::ExchReasonReserved;
+  for (const std::string* text : texts)
+    if (EncodeLineBreaks(*text).empty()) return Str::ExchReasonEmpty;
+  for (const std::string* text : texts)
+    if (DecodeLineBreaks(EncodeLineBreaks(*text)) != *text) return Str::ExchReasonLineBreaks;
+  return std::nullopt;
+}
+
+std::string FullFileName(const std::string& fileName) {
+  std::error_code ec;
+  std::filesystem::path full = std::filesystem::absolute(fileName, ec);
+  return ec ? fileName : full.lexically_normal().string();
+}
+
+void WriteBytes(std::FILE* file, std::string_view bytes) {
+  if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), file) != bytes.size())
+    throw EWriteError(SystemError(errno));
+}
+
+// A new, empty file beside the export target, readable by the user only. It
+// is removed when the object goes unless Commit moved it onto the target.
+class TTempExportFile {
+ public:
+  explicit TTempExportFile(const std::string& target) : target_(target) {
+    std::filesystem::path dir = std::filesystem::path(target).parent_path();
+#ifdef _WIN32
+    char name[MAX_PATH];
+    const std::string dirText = dir.empty() ? std::string(".") : dir.string();
+    if (GetTempFileNameA(dirText.c_str(), "vle", 0, name) == 0)
+      FileFailure(Str::ExchCannotCreate, target, "system error " + std::to_string(GetLastError()));
+    path_ = name;
+    file_ = std::fopen(path_.c_str(), "wb");
+    if (file_ == nullptr) {
+      const int error = errno;
+      DeleteFileA(path_.c_str());
+      path_.clear();
+      FileFailure(Str::ExchCannotCreate, target, SystemError(error));
+    }
+#else
+    std::string pattern = (dir / ".vellumin-export-XXXXXX").string();
+    const int fd = mkstemp(pattern.data());  // mode 0600
+    if (fd < 0) FileFailure(Str::ExchCannotCreate, target, SystemError(errno));
+    path_ = pattern;
+    file_ = fdopen(fd, "wb");
+    if (file_ == nullptr) {
+      const int error = errno;
+      close(fd);
+      unlink(path_.c_str());
+      path_.clear();
+      FileFailure(Str::ExchCannotCreate, target, SystemError(error));
+    }
+#endif
+  }
+  TTempExportFile(const TTempExportFile&) = delete;
+  TTempExportFile& operator=(const TTempExportFile&) = delete;
+  ~TTempExportFile() {
+    if (file_ != nullptr) std::fclose(file_);
+    if (!path_.empty()) std::remove(path_.c_str());
+  }
+
+  std::FILE* File() const {
+    return file_;
+  }
+
+  // Flushes the file to the disk, closes it and puts it in place of the target.
+  void Commit() {
+    if (std::fflush(file_) != 0) FileFailure(Str::ExchCannotWrite, target_, SystemError(errno));
+#ifndef _WIN32
+    if (fsync(fileno(file_)) != 0) FileFailure(Str::ExchCannotWrite, target_, SystemError(errno));
+#endif
+    const int closed = std::fclose(file_);
+    file_ = nullptr;
+    if (closed != 0) FileFailure(Str::ExchCannotWrite, target_, SystemError(errno));
+
+#ifdef _WIN32
+    // Windows refuses to replace a read-only file: clear the attribute first.
+    const DWORD attributes = GetFileAttributesA(target_.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0)
+      SetFileAttributesA(target_.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
+    if (!MoveFileExA(path_.c_str(), target_.c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+      FileFailure(Str::ExchCannotReplace, target_,
+                  "system error " + std::to_string(GetLastError()));
+#else
+    // rename replaces the target whatever its mode: only the folder's matters.
+    if (std::rename(path_.c_str(), target_.c_str()) != 0)
+      FileFailure(Str::ExchCannotReplace, target_, SystemError(errno));
+#endif
+    path_.clear();
+  }
+
+ private:
+  std::string target_;
+  std::string path_;
+  std::FILE* file_ = nullptr;
+};
+
+void WriteFolderItems(const TFolder& folder, std::FILE* file, IImpExpProgress& progress) {
+  for (const TPasteItem* item : folder.Items) {
+    WriteItemLine(*item, file);
+    if (std::optional<Str> problem = RoundTripProblem(*item))
+      progress.AddDetail(Format(Text(Str::ExchItemNotRoundTrip), {item->Name, Text(*problem)}),
+                         true);
+    else
+      progress.AddDetail(FillIn(Str::ExchItemExported, item->Name), false);
+  }
+  for (const TFolder* sub : folder.Folders) WriteFolderItems(*sub, file, progress);
+}
+
+std::string LoadFile(const std::string& fileName) {
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(fileName.c_str(), "rb"),
+                                                       &std::fclose);
+  if (!file) FileFailure(Str::ExchCannotOpen, fileName, SystemError(errno));
+  std::string data;
+  char buffer[65536];
+  size_t n;
+  while ((n = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) data.append(buffer, n);
+  if (std::ferror(file.get())) FileFailure(Str::ExchCannotOpen, fileName, SystemError(errno));
+  return data;
+}
+
+// Splits the text up to the first ";" off rest; an empty field, including a
+// missing ";", is an invalid item line.
+std::string_view TakeField(std::string_view& rest, size_t lineIndex) {
+  const size_t end = FindAtCharBoundary(rest, ";");
+  if (end == 0 || end == std::string_view::npos)
+    throw ESLException(FillIn(Str::ExchInvalidItem, std::to_string(lineIndex)));
+  std::string_view field = rest.substr(0, end);
+  rest.remove_prefix(end + 1);
+  return field;
+}
+
+void ParseInto(std::string_view data, TFolder& folder, IImpExpProgress& progress) {
+  // Whatever follows a NUL byte is not part of the file.
+  data = data.substr(0, data.find('\0'));
+  const std::vector<std::string> lines = SplitLines(data);
+  if (lines.size() < 3 || lines[0].compare(0, 5, kExportSignature) != 0 || !lines[1].empty() ||
+      lines[2] != kExportHeader)
+    throw ESLException(Text(Str::ExchInvalidHeader));
+
+  const size_t count = lines.size() - 3;
+  const std::string& importing = Text(Str::ExchImporting);
+  for (size_t k = 1; k <= count; ++k) {
+    const size_t index = k + 2;
+    std::string_view rest = lines[index];
+    auto item = std::make_unique<TPasteItem>();
+    const std::string_view name = TakeField(rest, index);
+    item->Name = DecodeLineBreaks(name);
+    progress.ShowProgress(importing, FillIn(Str::ExchImportingItem, std::string(name)),
+                          static_cast<int>(k * 100 / count));
+    item->Kind = static_cast<uint8_t>(StrToInt(std::string(TakeField(rest, index))) & 0xFF);
+    item->Value = DecodeLineBreaks(TakeField(rest, index));
+    progress.AddDetail(FillIn(Str::ExchRecordImported, item->Name), false);
+    folder.Items.Add(item.release());
+  }
+}
+
+template <class Loader>
+TFolder* Import(TFolder& root, IImpExpProgress& progress, Loader load) {
+  progress.ShowProgress(Text(Str::ExchImporting), Text(Str::ExchPreparing), 0);
+  auto* folder = new TFolder;
+  folder->Name = Text(Str::ExchImportedFolder);
+  root.Folders.Add(folder);
+  try {
+    ParseInto(load(), *folder, progress);
+  } catch (const std::exception& e) {
+    root.Folders.Remove(folder);
+    progress.AddDetail(FillIn(Str::ExchError, e.what()), true);
+    progress.ShowProgress(Text(Str::ExchImportFailed), Text(Str::ExchSeeDetails), 100);
+    return nullptr;
+  }
+  progress.ShowProgress(Text(Str::ExchImportFinished), Text(Str::ExchSeeDetails), 100);
+  return folder;
+}
+
+}  // namespace
+
+std::string EncodeLineBreaks(std::string_view text) {
+  std::string result;
+  result.reserve(text.size());
+  for (char c : text) {
+    if (c == '\r')
+      result += '$';
+    else if (c != '\n')
+      result += c;
+  }
+  return result;
+}
+
+std::string DecodeLineBreaks(std::string_view text) {
+  std::string result;
+  result.reserve(text.size());
+  for (char c : text) {
+    if (c == '$')
+      result += "\r\n";
+    else
+      result += c;
+  }
+  return result;
+}
+
+std::string ItemLine(const TPasteItem& item) {
+  std::string line = EncodeLineBreaks(item.Name);
+  line += ';';
+  line += std::to_string(item.Kind);
+  line += ';';
+  line += EncodeLineBreaks(item.Value);
+  line += ';';
+  return line;
+}
+
+void WriteItemLine(const TPasteItem& item, std::FILE* file) {
+  std::string line = ItemLine(item);
+  line += "\r\n";
+  WriteBytes(file, line);
+}
+
+void CheckExportFileExt(const std::string& fileName) {
+#ifdef _WIN32
+  const char* delimiters = ".\\/:";
+#else
+  const char* delimiters = "./";
+#endif
+  const size_t pos = fileName.find_last_of(delimiters);
+  std::string ext =
+      (pos != std::string::npos && fileName[pos] == '.') ? fileName.substr(pos) : std::string();
+  for (char& c : ext)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  const std::string wanted = std::string(".") + kExportFileExt;
+  std::string wantedUpper = wanted;
+  for (char& c : wantedUpper)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  if (ext != wantedUpper)
+    throw ESLException(Text(Str::ExchInvalidExtension), FillIn(Str::ExchExtensionDetails, wanted));
+}
+
+void CheckImportFileName(const std::string& fileName) {
+  if (!FileExistsSafe(fileName))
+    throw ESLException(Text(Str::ExchInvalidFileName), Text(Str::ExchInvalidFileName));
+  CheckExportFileExt(fileName);
+}
+
+void WriteExportFile(const std::string& fileName, const TFolder& root, const std::string& version,
+                     IImpExpProgress& progress) {
+  progress.ShowProgress(Text(Str::ExchExporting), Text(Str::ExchPreparing), 0);
+  try {
+    TTempExportFile temp(fileName);
+    std::string header =
+        std::string(kExportSignature) + " " + version + "\r\n\r\n" + kExportHeader + "\r\n";
+    WriteBytes(temp.File(), header);
+    WriteFolderItems(root, temp.File(), progress);
+    temp.Commit();
+  } catch (const EWriteError& e) {
+    progress.AddDetail(
+        FillIn(Str::ExchError, Format(Text(Str::ExchCannotWrite), {fileName, e.what()})), true);
+    progress.ShowProgress(Text(Str::ExchExportFailed), Text(Str::ExchSeeDetails), 100);
+    return;
+  } catch (const std::exception& e) {
+    progress.AddDetail(FillIn(Str::ExchError, e.what()), true);
+    progress.ShowProgress(Text(Str::ExchExportFailed), Text(Str::ExchSeeDetails), 100);
+    return;
+  }
+  progress.AddDetail(FillIn(Str::ExchFileSaved, FullFileName(fileName)), false);
+  progress.ShowProgress(Text(Str::ExchExportFinished), Text(Str::ExchSeeDetails), 100);
+}
+
+TFolder* ReadExportFile(const std::string& fileName, TFolder& root, IImpExpProgress& progress) {
+  return Import(root, progress, [&] { return LoadFile(fileName); });
+}
+
+TFolder* ReadExportData(std::string_view data, TFolder& root, IImpExpProgress& progress) {
+  return Import(root, progress, [&] { return data; });
+}

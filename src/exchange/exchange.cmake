@@ -1,0 +1,4 @@
+# The export file format (core) and the import/export progress dialog (UI).
+target_sources(vellumin_core PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/clsExportFile.h
+  ${CMAKE_CURRENT_LIST_DIR}/clsExportFile.cpp)
