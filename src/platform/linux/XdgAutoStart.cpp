@@ -21,7 +21,7 @@ std::string HomeFolder() {
   return "/";
 }
 
-// The base directory spec ignores an empty or relative XDG_CONFIG_HOME.
+// XDG base directory rules: an empty or relative XDG_CONFIG_HOME is ignored.
 std::string ConfigHome() {
   if (const char* config = std::getenv("XDG_CONFIG_HOME"); config != nullptr && config[0] == '/')
     return config;
