@@ -16,6 +16,7 @@
 #include "app/SLApplication.h"
 #include "app/Startup.h"
 #include "app/Strings.h"
+#include "framework/SLAppEvents.h"
 #include "platform/SingleInstance.h"
 #include "ui/main/frmMain.h"
 
@@ -87,7 +88,8 @@ void CloseSplash() {
 }  // namespace
 
 int RunProgram(int& argc, char** argv) {
-  QApplication app(argc, argv);
+  // Its notify hands every exception escaping an event handler to aeMainException.
+  TSLApplicationObject app(argc, argv);
   QApplication::setApplicationName(QString::fromUtf8(kApplicationTitle));
   QApplication::setQuitOnLastWindowClosed(false);
 

@@ -1,11 +1,16 @@
 #pragma once
 // Errors meant for the user. A routine that wraps a failing operation catches
 // the inner exception and raises an ESLException whose details are the inner
-// message. The application-wide handler (UI layer) shows them.
+// message. The application-wide handler (UI layer) shows them: an error ends
+// the program after the report, a warning or an information lets it go on,
+// and any other type is swallowed without a word.
+#include <cstdint>
 #include <stdexcept>
 #include <string>
 
-enum TSLMessageType { smtError, smtWarning, smtInformation, smtQuestion };
+// One byte; the numbers are part of the interface. Values above smtQuestion
+// can be carried (the handler ignores them), so code converts with static_cast.
+enum TSLMessageType : uint8_t { smtError = 0, smtWarning = 1, smtInformation = 2, smtQuestion = 3 };
 
 class ESLException : public std::runtime_error {
  public:

@@ -1,0 +1,39 @@
+#pragma once
+// Small pieces shared by the framework's dialogs: text conversion at the UI
+// edge, the dialog font rule, the standard pictures and window placement.
+#include <QLabel>
+#include <QString>
+#include <QStyle>
+#include <string>
+
+class QWidget;
+
+// Texts are byte strings in the system's narrow encoding; QString only here.
+inline QString ToQ(const std::string& s) {
+  return QString::fromLocal8Bit(s.data(), qsizetype(s.size()));
+}
+inline std::string FromQ(const QString& s) {
+  return s.toLocal8Bit().toStdString();
+}
+
+// The face the framework's dialogs are designed in.
+inline constexpr const char* kDialogFontName = "Tahoma";
+
+// Whether a font family of that name is installed (letter case ignored).
+bool IsFontInstalled(const std::string& name);
+// Tahoma 8 point, or the named font (8 point) when it is non-empty and installed.
+void ApplyDialogFont(QWidget* dialog, const std::string& fontName);
+// The dialog font without the installed check (the about box and the tips).
+void SetDialogFont(QWidget* dialog, const std::string& fontName);
+
+// A hidden 32 by 32 picture label with the style's standard symbol.
+QLabel* NewPicture(QWidget* parent, const char* name, QStyle::StandardPixmap symbol);
+
+// The application title: the caption a message dialog gets when the caller names none.
+QString ApplicationTitle();
+
+void CentreOnScreen(QWidget* window);
+void CentreOver(QWidget* window, QWidget* over);
+
+// Line ends as Qt shows them: CR LF and lone CR become LF.
+QString DisplayLines(const std::string& s);
