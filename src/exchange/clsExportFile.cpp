@@ -1,5 +1,6 @@
 #include "exchange/clsExportFile.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <exception>
@@ -22,20 +23,45 @@
 
 namespace {
 
+void AppendEncoded(std::string& out, std::string_view text) {
+  for (char c : text) {
+    if (c == '\r')
+      out += '$';
+    else if (c != '\n')
+      out += c;
+  }
+}
+
+void AppendItemLine(std::string& out, const TPasteItem& item) {
+  AppendEncoded(out, item.Name);
+  out += ';';
+  char kind[4];
+  const int n = std::snprintf(kind, sizeof kind, "%u", static_cast<unsigned>(item.Kind));
+  out.append(kind, n);
+  out += ';';
+  AppendEncoded(out, item.Value);
+  out += ';';
+}
+
 // The format with its "%s" and "%d" placeholders replaced by args, in order,
 // in one pass (an argument that holds "%s" stays as it is).
-std::string Format(const std::string& format, std::initializer_list<std::string> args) {
+std::string Format(std::string_view format, std::initializer_list<std::string_view> args) {
   std::string result;
+  size_t size = format.size();
+  for (std::string_view arg : args) size += arg.size();
+  result.reserve(size);
   auto arg = args.begin();
-  for (size_t i = 0; i < format.size(); ++i) {
-    if (format[i] == '%' && i + 1 < format.size() &&
-        (format[i + 1] == 's' || format[i + 1] == 'd') && arg != args.end()) {
-      result += *arg++;
+  size_t done = 0;
+  for (size_t i = format.find('%'); i != std::string_view::npos && arg != args.end();
+       i = format.find('%', i + 1)) {
+    if (i + 1 < format.size() && (format[i + 1] == 's' || format[i + 1] == 'd')) {
+      result.append(format, done, i - done);
+      result.append(*arg++);
+      done = i + 2;
       ++i;
-    } else {
-      result += format[i];
     }
   }
+  result.append(format, done);
   return result;
 }
 
@@ -57,15 +83,30 @@ class EWriteError : public std::runtime_error {
   throw std::runtime_error(Format(Text(format), {fileName, reason}));
 }
 
-// Why an item would not come back unchanged from its line, if it would not.
+// Why a name or value would not come back unchanged from its field, if it
+// would not: ";" and "$" are not escaped, a field that encodes to nothing
+// fails the import, and only CR LF pairs survive as line breaks.
+std::optional<Str> FieldProblem(std::string_view text) {
+  bool onlyLineFeeds = true;
+  bool unpairedBreak = false;
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c == ';' || c == '$') return Str::ExchReasonReserved;
+    if (c != '\n') onlyLineFeeds = false;
+    if ((c == '\r' && (i + 1 == text.size() || text[i + 1] != '\n')) ||
+        (c == '\n' && (i == 0 || text[i - 1] != '\r')))
+      unpairedBreak = true;
+  }
+  if (onlyLineFeeds) return Str::ExchReasonEmpty;
+  if (unpairedBreak) return Str::ExchReasonLineBreaks;
+  return std::nullopt;
+}
+
 std::optional<Str> RoundTripProblem(const TPasteItem& item) {
-  const std::string* texts[] = {&item.Name, &item.Value};
-  for (const std::string* text : texts)
-    if (text->find_first_of(";$") != std::string::npos) return Str::ExchReasonReserved;
-  for (const std::string* text : texts)
-    if (EncodeLineBreaks(*text).empty()) return Str::ExchReasonEmpty;
-  for (const std::string* text : texts)
-    if (DecodeLineBreaks(EncodeLineBreaks(*text)) != *text) return Str::ExchReasonLineBreaks;
+  std::optional<Str> name = FieldProblem(item.Name), value = FieldProblem(item.Value);
+  // The reserved characters are named first, then an empty field.
+  for (Str reason : {Str::ExchReasonReserved, Str::ExchReasonEmpty, Str::ExchReasonLineBreaks})
+    if (name == reason || value == reason) return reason;
   return std::nullopt;
 }
 
@@ -182,40 +223,105 @@ std::string LoadFile(const std::string& fileName) {
   return data;
 }
 
+// Splits the next line off text, which must not be empty. Lines end at CR LF,
+// a lone CR or a lone LF; a final line break adds no empty line.
+std::string_view TakeLine(std::string_view& text) {
+  size_t i = 0;
+  while (i < text.size() && text[i] != '\r' && text[i] != '\n') ++i;
+  const std::string_view line = text.substr(0, i);
+  if (i < text.size()) i += (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ? 2 : 1;
+  text.remove_prefix(i);
+  return line;
+}
+
+// The first ";" that starts a character: in UTF-8 a byte below 0x80 always
+// does, in a double-byte code page it may be the second half of a character.
+size_t FindSemicolon(std::string_view text) {
+#ifdef _WIN32
+  return FindAtCharBoundary(text, ";");
+#else
+  return text.find(';');
+#endif
+}
+
 // Splits the text up to the first ";" off rest; an empty field, including a
 // missing ";", is an invalid item line.
 std::string_view TakeField(std::string_view& rest, size_t lineIndex) {
-  const size_t end = FindAtCharBoundary(rest, ";");
+  const size_t end = FindSemicolon(rest);
   if (end == 0 || end == std::string_view::npos)
     throw ESLException(FillIn(Str::ExchInvalidItem, std::to_string(lineIndex)));
-  std::string_view field = rest.substr(0, end);
+  const std::string_view field = rest.substr(0, end);
   rest.remove_prefix(end + 1);
   return field;
 }
 
+// The kind field as an integer, kept to its low 8 bits. Plain decimal is read
+// here; everything else goes through StrToInt, with its notations and error.
+uint8_t KindOf(std::string_view field) {
+  if (field.size() <= 9) {
+    int value = 0;
+    size_t i = 0;
+    while (i < field.size() && field[i] >= '0' && field[i] <= '9')
+      value = value * 10 + (field[i++] - '0');
+    if (i == field.size()) return static_cast<uint8_t>(value & 0xFF);
+  }
+  return static_cast<uint8_t>(StrToInt(std::string(field)) & 0xFF);
+}
+
+// A message with one placeholder, split once so that each use only copies.
+class TOneArgText {
+ public:
+  explicit TOneArgText(Str id) {
+    const std::string& format = Text(id);
+    size_t i = format.find('%');
+    while (i != std::string::npos &&
+           (i + 1 >= format.size() || (format[i + 1] != 's' && format[i + 1] != 'd')))
+      i = format.find('%', i + 1);
+    before_ = format.substr(0, i);
+    if (i != std::string::npos) after_ = format.substr(i + 2);
+  }
+  const std::string& With(std::string_view arg) {
+    text_.assign(before_).append(arg).append(after_);
+    return text_;
+  }
+
+ private:
+  std::string before_, after_, text_;
+};
+
 void ParseInto(std::string_view data, TFolder& folder, IImpExpProgress& progress) {
   // Whatever follows a NUL byte is not part of the file.
   data = data.substr(0, data.find('\0'));
-  const std::vector<std::string> lines = SplitLines(data);
-  if (lines.size() < 3 || lines[0].compare(0, 5, kExportSignature) != 0 || !lines[1].empty() ||
-      lines[2] != kExportHeader)
+  size_t lineCount = 0;
+  for (std::string_view rest = data; !rest.empty(); TakeLine(rest)) ++lineCount;
+
+  std::string_view rest = data;
+  std::string_view header[3];
+  for (std::string_view& line : header)
+    if (!rest.empty()) line = TakeLine(rest);
+  if (lineCount < 3 || header[0].substr(0, 5) != kExportSignature || !header[1].empty() ||
+      header[2] != kExportHeader)
     throw ESLException(Text(Str::ExchInvalidHeader));
 
-  const size_t count = lines.size() - 3;
+  const size_t count = lineCount - 3;
   const std::string& importing = Text(Str::ExchImporting);
+  TOneArgText importingItem(Str::ExchImportingItem);
+  TOneArgText imported(Str::ExchRecordImported);
   for (size_t k = 1; k <= count; ++k) {
     const size_t index = k + 2;
-    std::string_view rest = lines[index];
+    std::string_view line = TakeLine(rest);
     auto item = std::make_unique<TPasteItem>();
-    const std::string_view name = TakeField(rest, index);
+    const std::string_view name = TakeField(line, index);
     item->Name = DecodeLineBreaks(name);
-    progress.ShowProgress(importing, FillIn(Str::ExchImportingItem, std::string(name)),
-                          static_cast<int>(k * 100 / count));
-    item->Kind = static_cast<uint8_t>(StrToInt(std::string(TakeField(rest, index))) & 0xFF);
-    item->Value = DecodeLineBreaks(TakeField(rest, index));
-    progress.AddDetail(FillIn(Str::ExchRecordImported, item->Name), false);
-    folder.Items.Add(item.release());
+    progress.ShowProgress(importing, importingItem.With(name), static_cast<int>(k * 100 / count));
+    item->Kind = KindOf(TakeField(line, index));
+    item->Value = DecodeLineBreaks(TakeField(line, index));
+    progress.AddDetail(imported.With(item->Name), false);
+    // Add would shrink the list's capacity to its count after every item,
+    // which makes a long file quadratic: append, and pack once at the end.
+    folder.Items.Insert(folder.Items.Count(), item.release());
   }
+  folder.Items.Pack();
 }
 
 template <class Loader>
@@ -241,39 +347,34 @@ TFolder* Import(TFolder& root, IImpExpProgress& progress, Loader load) {
 std::string EncodeLineBreaks(std::string_view text) {
   std::string result;
   result.reserve(text.size());
-  for (char c : text) {
-    if (c == '\r')
-      result += '$';
-    else if (c != '\n')
-      result += c;
-  }
+  AppendEncoded(result, text);
   return result;
 }
 
 std::string DecodeLineBreaks(std::string_view text) {
   std::string result;
-  result.reserve(text.size());
-  for (char c : text) {
-    if (c == '$')
-      result += "\r\n";
-    else
-      result += c;
+  result.reserve(text.size() + std::count(text.begin(), text.end(), '$'));
+  for (size_t done = 0; done < text.size();) {
+    size_t dollar = text.find('$', done);
+    if (dollar == std::string_view::npos) dollar = text.size();
+    result.append(text, done, dollar - done);
+    if (dollar < text.size()) result += "\r\n";
+    done = dollar + 1;
   }
   return result;
 }
 
 std::string ItemLine(const TPasteItem& item) {
-  std::string line = EncodeLineBreaks(item.Name);
-  line += ';';
-  line += std::to_string(item.Kind);
-  line += ';';
-  line += EncodeLineBreaks(item.Value);
-  line += ';';
+  std::string line;
+  line.reserve(item.Name.size() + item.Value.size() + 6);
+  AppendItemLine(line, item);
   return line;
 }
 
 void WriteItemLine(const TPasteItem& item, std::FILE* file) {
-  std::string line = ItemLine(item);
+  thread_local std::string line;
+  line.clear();
+  AppendItemLine(line, item);
   line += "\r\n";
   WriteBytes(file, line);
 }
