@@ -17,6 +17,8 @@
 #include "app/Startup.h"
 #include "app/Strings.h"
 #include "framework/SLAppEvents.h"
+#include "framework/SLDesktopLauncher.h"
+#include "framework/SLSplashFrm2.h"
 #include "platform/SingleInstance.h"
 #include "ui/main/frmMain.h"
 
@@ -57,32 +59,17 @@ bool CheckSingleInstance() {
   return false;
 }
 
-// A plain splash shown during the start-up pause: the title and the version.
-std::unique_ptr<QWidget> gSplash;
+// The splash picture, drawn once at start-up and freed at shut-down.
+QPixmap* gSplashBitmap = nullptr;
 
-void ShowSplash() {
-  gSplash = std::make_unique<QWidget>(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint);
-  gSplash->setObjectName("Splash");
-  gSplash->setFixedSize(500, 400);
-  gSplash->setStyleSheet("background-color: rgb(58, 110, 165); color: white;");
-  auto* layout = new QVBoxLayout(gSplash.get());
-  auto* title = new QLabel(QString::fromLocal8Bit(SLApplication->Title.c_str()));
-  title->setAlignment(Qt::AlignCenter);
-  QFont font = title->font();
-  font.setPointSize(20);
-  title->setFont(font);
-  auto* version = new QLabel(QString::fromLocal8Bit(SLApplication->Version.c_str()));
-  version->setAlignment(Qt::AlignCenter);
-  layout->addWidget(title);
-  layout->addWidget(version);
-  gSplash->show();
-  gSplash->repaint();
-  QCoreApplication::processEvents();
+void ShowStartupSplash() {
+  gSplashBitmap = LoadSplashBitmap();
+  ShowSplash(*SLApplication, gSplashBitmap, QColor(255, 255, 255));
 }
 
-void CloseSplash() {
-  gSplash.reset();
-  QCoreApplication::processEvents();
+void ReleaseSplashBitmap() {
+  delete gSplashBitmap;
+  gSplashBitmap = nullptr;
 }
 
 }  // namespace
@@ -90,13 +77,15 @@ void CloseSplash() {
 int RunProgram(int& argc, char** argv) {
   // Its notify hands every exception escaping an event handler to aeMainException.
   TSLApplicationObject app(argc, argv);
+  InstallDesktopLauncher();
   QApplication::setApplicationName(QString::fromUtf8(kApplicationTitle));
   QApplication::setQuitOnLastWindowClosed(false);
 
   TStartupServices services;
   services.CheckSingleInstance = CheckSingleInstance;
-  services.ShowSplash = ShowSplash;
-  services.CloseSplash = CloseSplash;
+  services.ShowSplash = ShowStartupSplash;
+  services.CloseSplash = HideSplash;
+  services.ReleaseSplashBitmap = ReleaseSplashBitmap;
   services.Sleep = [](int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); };
   if (!InitializeApplication(QCoreApplication::applicationFilePath().toLocal8Bit().toStdString(),
                              services))

@@ -56,3 +56,14 @@ QString DisplayLines(const std::string& s) {
   text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
   return text;
 }
+
+QString FormatS(QString pattern, std::initializer_list<QString> values) {
+  qsizetype from = 0;
+  for (const QString& value : values) {
+    qsizetype at = pattern.indexOf(QStringLiteral("%s"), from);
+    if (at < 0) break;
+    pattern.replace(at, 2, value);
+    from = at + value.size();
+  }
+  return pattern;
+}

@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QString>
 #include <QStyle>
+#include <initializer_list>
 #include <string>
 
 class QWidget;
@@ -37,3 +38,6 @@ void CentreOver(QWidget* window, QWidget* over);
 
 // Line ends as Qt shows them: CR LF and lone CR become LF.
 QString DisplayLines(const std::string& s);
+
+// Fills the "%s" placeholders of a pattern in order.
+QString FormatS(QString pattern, std::initializer_list<QString> values);

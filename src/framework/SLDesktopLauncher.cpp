@@ -1,0 +1,34 @@
+#include "framework/SLDesktopLauncher.h"
+
+#include <QApplication>
+#include <QProcess>
+#include <QStandardPaths>
+
+#include "framework/SLDialogCommon.h"
+
+bool TSLDesktopLauncher::OpenURL(const std::string& url) {
+  return QProcess::startDetached(QStringLiteral("xdg-open"), {ToQ(url)});
+}
+
+bool TSLDesktopLauncher::StartProgram(const std::string& path) {
+  return QProcess::startDetached(ToQ(path), {});
+}
+
+std::string TSLDesktopLauncher::FindSystemInfoProgram() {
+  // System information viewers of the common desktops, then system monitors.
+  for (const char* name : {"hardinfo", "kinfocenter", "lshw-gtk", "gnome-system-monitor",
+                           "mate-system-monitor", "xfce4-taskmanager", "lxtask"}) {
+    QString path = QStandardPaths::findExecutable(QString::fromLatin1(name));
+    if (!path.isEmpty()) return FromQ(path);
+  }
+  return {};
+}
+
+void TSLDesktopLauncher::Beep(int, int) {
+  QApplication::beep();
+}
+
+void InstallDesktopLauncher() {
+  static TSLDesktopLauncher launcher;
+  SetLauncher(&launcher);
+}

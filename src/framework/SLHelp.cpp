@@ -1,0 +1,64 @@
+#include "framework/SLHelp.h"
+
+#include <cstdio>
+#include <stdexcept>
+
+#include "app/SLApplication.h"
+#include "app/Strings.h"
+#include "framework/SLExceptions.h"
+#include "framework/SLLauncher.h"
+#include "framework/SLUtils.h"
+#include "library/SLRegistry.h"
+
+namespace {
+
+std::string Format(const std::string& pattern, const std::string& value) {
+  std::string out;
+  size_t at = pattern.find("%s");
+  if (at == std::string::npos) return pattern;
+  out = pattern.substr(0, at) + value + pattern.substr(at + 2);
+  return out;
+}
+
+}  // namespace
+
+std::string HelpFolder(const std::string& helpFile) {
+  size_t slash = helpFile.find_last_of('/');
+  size_t dot = helpFile.find_last_of('.');
+  std::string base = (dot != std::string::npos && (slash == std::string::npos || dot > slash))
+                         ? helpFile.substr(0, dot)
+                         : helpFile;
+  return base + "-help";
+}
+
+std::string HelpPage(const std::string& helpFile, int context) {
+  const std::string folder = HelpFolder(helpFile);
+  if (context != 0) {
+    std::string page = folder + "/context-" + std::to_string(context) + ".html";
+    if (FileExistsSafe(page)) return page;
+  }
+  return folder + "/index.html";
+}
+
+void ShowHelp(const TSLApplication& Descriptor, int Context) {
+  const std::string& file = Descriptor.HelpFile;
+  if (file.empty() || !FileExistsSafe(HelpPage(file, 0))) return;
+  try {
+    const std::string url = "file://" + PercentEncode(HelpPage(file, Context), "/");
+    if (!Launcher().OpenURL(url)) Launcher().Beep(1000, 100);
+  } catch (const std::exception& e) {
+    throw ESLException(Format(Text(Str::HelpUnavailable), file), e.what(), smtWarning);
+  }
+}
+
+void RunSystemInfo() {
+  try {
+    std::string path = ReadRegString(RegHive::LocalMachine,
+                                     "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO", "Path", "");
+    if (path.empty()) path = Launcher().FindSystemInfoProgram();
+    if (path.empty()) throw std::runtime_error(Text(Str::SysInfoEmptyPath));
+    if (!Launcher().StartProgram(path)) throw std::runtime_error(Text(Str::SysInfoStartFailed));
+  } catch (const std::exception& e) {
+    throw ESLException(Text(Str::SysInfoUnavailable), e.what(), smtWarning);
+  }
+}
