@@ -1,0 +1,125 @@
+// The version block read from program files with and without a version
+// resource, and the instance lock as a second process sees it.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+
+#include "BuildConfig.h"
+#include "WineCheck.h"
+#include "app/SLApplication.h"
+#include "platform/SingleInstance.h"
+#include "platform/VersionInfo.h"
+
+namespace {
+
+// The copyright sign in the system's ANSI code page, as the A functions give it.
+std::string Ansi(const wchar_t* text) {
+  char buffer[256] = {};
+  const int n = WideCharToMultiByte(CP_ACP, 0, text, -1, buffer, sizeof buffer, nullptr, nullptr);
+  return std::string(buffer, n > 0 ? n - 1 : 0);
+}
+
+struct VersionCase {
+  const char* program;  // beside the test program
+  bool english;
+  const char* table;
+  bool copyright;
+};
+
+TEST(VersionBlock, ReadFromTheVersionResource) {
+  const std::string version =
+      std::to_string(VELLUMIN_VERSION_MAJOR) + "." + std::to_string(VELLUMIN_VERSION_MINOR) + "." +
+      std::to_string(VELLUMIN_VERSION_PATCH) + " Build " + std::to_string(VELLUMIN_BUILD_NUMBER);
+  const std::string notice = Ansi(L"Copyright \u00a9 2026 Kestrelay");
+  const VersionCase cases[] = {
+      {"helper_en.exe", true, "040904E4", true},
+      {"helper_ptbr.exe", false, "041604E4", true},
+      {"helper_nocopyright.exe", true, "040904E4", false},
+  };
+  for (const VersionCase& c : cases) {
+    SCOPED_TRACE(c.program);
+    const std::string path = ProgramFolder() + c.program;
+    auto block = ReadVersionBlock(path);
+    ASSERT_TRUE(block.has_value());
+    ASSERT_TRUE(block->FixedInfo.has_value());
+    EXPECT_EQ(block->FixedInfo->FileVersionMS,
+              uint32_t(VELLUMIN_VERSION_MAJOR) << 16 | VELLUMIN_VERSION_MINOR);
+    EXPECT_EQ(block->FixedInfo->FileVersionLS,
+              uint32_t(VELLUMIN_VERSION_PATCH) << 16 | VELLUMIN_BUILD_NUMBER);
+    ASSERT_EQ(block->Translations.size(), 1u);
+    EXPECT_EQ(block->Translations[0], c.english ? 0x04E40409u : 0x04E40416u);
+    EXPECT_EQ(block->Strings.count(std::string(c.table) + "\\LegalCopyright"),
+              c.copyright ? 1u : 0u);
+    EXPECT_EQ(block->Strings[std::string(c.table) + "\\ProductName"], "Kestrelay Vellumin");
+
+    EXPECT_EQ(GetVersionText(path), version);
+    EXPECT_EQ(IsEnglishBuild(path), c.english);
+    EXPECT_EQ(GetLegalCopyright(path), c.copyright ? notice : "");
+  }
+}
+
+TEST(VersionBlock, ProgramsWithoutResourceOrFile) {
+  const std::string plain = ProgramFolder() + "helper_plain.exe";
+  EXPECT_EQ(ReadVersionBlock(plain), std::nullopt);
+  EXPECT_EQ(GetVersionText(plain), "0.0.0");
+  EXPECT_TRUE(IsEnglishBuild(plain));
+  EXPECT_EQ(GetLegalCopyright(plain), GetLegalCopyright(ProgramFolder() + "missing.exe"));
+  EXPECT_FALSE(GetLegalCopyright(plain).empty());  // the built-in notice
+  EXPECT_EQ(ReadVersionBlock(ProgramFolder() + "missing.exe"), std::nullopt);
+}
+
+// Runs the helper and returns its exit code (-1 when it could not run).
+DWORD RunHelper(const std::string& arguments, PROCESS_INFORMATION* keep = nullptr) {
+  std::string command = "\"" + ProgramFolder() + "helper_plain.exe\" " + arguments;
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process = {};
+  if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                      &startup, &process))
+    return DWORD(-1);
+  if (keep != nullptr) {
+    *keep = process;
+    return 0;
+  }
+  WaitForSingleObject(process.hProcess, 30000);
+  DWORD code = DWORD(-1);
+  GetExitCodeProcess(process.hProcess, &code);
+  CloseHandle(process.hProcess);
+  CloseHandle(process.hThread);
+  return code;
+}
+
+std::string UniqueName(const char* what) {
+  return std::string("KVLMN-test-") + what + "-" + std::to_string(GetCurrentProcessId());
+}
+
+TEST(SingleInstance, ASecondProcessIsRefusedWhileTheFirstRuns) {
+  const std::string name = UniqueName("mine");
+  EXPECT_EQ(RunHelper("mutex " + name), 0u);  // free: the helper takes it and ends
+  EXPECT_TRUE(AcquireSingleInstance(name));   // free again after the helper ended
+  EXPECT_EQ(RunHelper("mutex " + name), 1u);  // now held here
+  EXPECT_EQ(RunHelper("mutex " + name), 1u);
+}
+
+TEST(SingleInstance, TheLockEndsWithTheProcessHoldingIt) {
+  const std::string name = UniqueName("other");
+  HANDLE ready = CreateEventA(nullptr, TRUE, FALSE, (name + "-ready").c_str());
+  HANDLE release = CreateEventA(nullptr, TRUE, FALSE, (name + "-release").c_str());
+  PROCESS_INFORMATION holder = {};
+  ASSERT_EQ(RunHelper("hold " + name, &holder), 0u);
+  ASSERT_EQ(WaitForSingleObject(ready, 30000), WAIT_OBJECT_0);
+  EXPECT_FALSE(AcquireSingleInstance(name));
+  SetEvent(release);
+  ASSERT_EQ(WaitForSingleObject(holder.hProcess, 30000), WAIT_OBJECT_0);
+  DWORD code = 99;
+  GetExitCodeProcess(holder.hProcess, &code);
+  EXPECT_EQ(code, 0u);
+  CloseHandle(holder.hProcess);
+  CloseHandle(holder.hThread);
+  EXPECT_TRUE(AcquireSingleInstance(name));  // the holder's end freed the name
+  CloseHandle(ready);
+  CloseHandle(release);
+}
+
+}  // namespace
