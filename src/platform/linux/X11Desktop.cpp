@@ -187,12 +187,31 @@ bool TX11Desktop::IsWindow(TWindowHandle window) {
 }
 
 bool TX11Desktop::IsActive(TWindowHandle window) {
-  if (s_->HasEwmhActiveWindow()) return s_->ActiveWindow() == window;
-  // No EWMH window manager: the input focus tells.
+  // The window manager may announce the new active window before the focus
+  // has moved (or still name a window that went away and whose id came
+  // back): keys go where the input focus is, so that must agree as well.
+  if (s_->HasEwmhActiveWindow() && s_->ActiveWindow() != window) return false;
+  return HasFocus(window);
+}
+
+bool TX11Desktop::HasFocus(TWindowHandle window) {
   Window focus = 0;
   int revert = 0;
   XGetInputFocus(s_->display, &focus, &revert);
-  return focus == window;
+  // The focus may sit on a child of the top-level window.
+  for (int depth = 0; depth < 32; ++depth) {
+    if (focus == window) return true;
+    if (focus == None || focus == PointerRoot || focus == s_->root) return false;
+    Window root = 0, parent = 0;
+    Window* children = nullptr;
+    unsigned int count = 0;
+    gTrapped = false;
+    const Status ok = XQueryTree(s_->display, focus, &root, &parent, &children, &count);
+    if (children) XFree(children);
+    if (ok == 0 || gTrapped) return false;
+    focus = parent;
+  }
+  return false;
 }
 
 void TX11Desktop::Activate(TWindowHandle window, std::function<void(bool)> answer) {

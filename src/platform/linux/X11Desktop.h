@@ -2,9 +2,9 @@
 // The desktop seams on X11: EWMH for the foreground window and activation,
 // WM_CLASS and _NET_WM_NAME / WM_NAME for the window texts, XTest for keys.
 // Uses its own connection to the display. Activation does not block: after
-// the request it polls _NET_ACTIVE_WINDOW through the scheduler the program
-// provides (its event loop), and answers once the window really is active,
-// or false after ActivationTimeout.
+// the request it polls _NET_ACTIVE_WINDOW and the input focus through the
+// scheduler the program provides (its event loop), and answers once the
+// window really is active and has the focus, or false after ActivationTimeout.
 #include <chrono>
 #include <cstdint>
 #include <functional>
@@ -47,6 +47,7 @@ class TX11Desktop : public IWindowSystem, public IKeyInjector {
   explicit TX11Desktop(std::unique_ptr<TState> state);
   void Poll(uint64_t request, TWindowHandle window, std::chrono::steady_clock::time_point deadline);
   bool IsActive(TWindowHandle window);
+  bool HasFocus(TWindowHandle window);
   void RefreshKeymap();
 
   std::unique_ptr<TState> s_;
