@@ -1,11 +1,13 @@
 #include "framework/SLSplashFrm2.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
+#include <QWindow>
 #include <memory>
 
 #include "app/SLApplication.h"
@@ -92,17 +94,17 @@ QPixmap DrawSplashPicture() {
   p.fillRect(QRect(0, 318, 500, 2), QColor(240, 240, 240));
 
   // A stack of pages with a quill across them.
-  DrawSheet(p, QPointF(380, 150), 10, 9);
-  DrawSheet(p, QPointF(364, 146), 2, 10);
-  DrawSheet(p, QPointF(352, 144), -7, 11);
+  DrawSheet(p, QPointF(410, 150), 10, 9);
+  DrawSheet(p, QPointF(396, 146), 2, 10);
+  DrawSheet(p, QPointF(386, 144), -7, 11);
   QPainterPath quill;
-  quill.moveTo(300, 250);
-  quill.cubicTo(350, 170, 420, 90, 470, 40);
-  quill.cubicTo(440, 110, 400, 180, 300, 250);
+  quill.moveTo(336, 250);
+  quill.cubicTo(380, 170, 440, 90, 484, 40);
+  quill.cubicTo(458, 110, 424, 180, 336, 250);
   p.setPen(QPen(QColor(90, 70, 40), 1.5));
   p.setBrush(QColor(255, 255, 255, 230));
   p.drawPath(quill);
-  p.drawLine(QPointF(300, 250), QPointF(286, 270));
+  p.drawLine(QPointF(336, 250), QPointF(324, 268));
 
   // The name.
   QFont small(QStringLiteral("DejaVu Sans"));
@@ -112,18 +114,18 @@ QPixmap DrawSplashPicture() {
   p.setPen(QColor(200, 218, 240));
   p.drawText(QRect(36, 70, 260, 24), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("KESTRELAY"));
   QFont title(QStringLiteral("DejaVu Serif"));
-  title.setPixelSize(52);
+  title.setPixelSize(46);
   title.setBold(true);
   p.setFont(title);
   p.setPen(Qt::white);
   p.drawText(QRect(30, 92, 300, 70), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Vellumin"));
   p.fillRect(QRect(36, 168, 200, 3), QColor(246, 238, 218));
   QFont tag(QStringLiteral("DejaVu Sans"));
-  tag.setPixelSize(15);
+  tag.setPixelSize(14);
   tag.setItalic(true);
   p.setFont(tag);
   p.setPen(QColor(225, 232, 245));
-  p.drawText(QRect(36, 180, 280, 44), Qt::AlignLeft | Qt::TextWordWrap,
+  p.drawText(QRect(36, 180, 290, 44), Qt::AlignLeft | Qt::TextWordWrap,
              QStringLiteral("Your texts, typed where you work."));
   return picture;
 }
@@ -151,6 +153,13 @@ void ShowSplash(const TSLApplication& Descriptor, const QPixmap* Bitmap, const Q
   if (Bitmap != nullptr) form.ImgSplash->setPixmap(*Bitmap);
   CentreOnScreen(&form);
   form.show();
+  // Start-up sleeps right after this, so the window must be on screen and
+  // painted now: wait (briefly) for the window system to expose it.
+  QElapsedTimer waited;
+  waited.start();
+  while (form.windowHandle() != nullptr && !form.windowHandle()->isExposed() &&
+         waited.elapsed() < 1000)
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
   form.repaint();
   QCoreApplication::processEvents();
 }
