@@ -10,16 +10,12 @@ for tool in Xvfb openbox tint2 featherpad xterm xdotool xprop; do
   command -v "$tool" >/dev/null || { echo "missing: $tool (scripts/debian-packages.txt)"; exit 1; }
 done
 
+source "$(dirname "${BASH_SOURCE[0]}")/../x11/xvfb.sh"
 work="$(mktemp -d /tmp/vellumin-paste-e2e.XXXXXX)"
 pids=()
 cleanup() {
   local status=$?
-  # Last started first, the display last; each gets 5 s before it is killed.
-  for ((i = ${#pids[@]} - 1; i >= 0; i--)); do
-    kill "${pids[$i]}" 2>/dev/null || continue
-    for _ in $(seq 50); do kill -0 "${pids[$i]}" 2>/dev/null || break; sleep 0.1; done
-    kill -9 "${pids[$i]}" 2>/dev/null || true
-  done
+  stop_started
   if [ "$status" -ne 0 ]; then
     for log in "$work"/*.log; do [ -s "$log" ] && { echo "== $log"; tail -n 20 "$log"; }; done
   fi
@@ -41,15 +37,8 @@ chmod 700 "$work/runtime"
 export HOME="$work/home" XDG_RUNTIME_DIR="$work/runtime" XDG_CONFIG_HOME="$work/home/.config"
 unset DBUS_SESSION_BUS_ADDRESS SESSION_MANAGER QT_QPA_PLATFORM
 
-Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
-pids+=($!)
-wait_for 100 test -s "$work/display" || { echo "Xvfb did not start"; exit 1; }
-export DISPLAY=":$(head -n 1 "$work/display")"
-
-openbox >"$work/openbox.log" 2>&1 &
-pids+=($!)
-wait_for 100 sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"' \
-  || { echo "openbox did not start"; exit 1; }
+start_xvfb "$work/xvfb.log" || { echo "Xvfb did not start"; exit 1; }
+start_openbox "$work/openbox.log" || { echo "openbox did not start"; exit 1; }
 tint2 >"$work/tint2.log" 2>&1 &
 pids+=($!)
 

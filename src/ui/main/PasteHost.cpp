@@ -41,9 +41,6 @@ void SyncToolkitDisplay() {
 }  // namespace
 
 void InstallDesktopSeams() {
-  static bool installed = false;
-  if (installed) return;
-  installed = true;
   static TQtClipboardWriter clipboard;
   SetClipboardWriter(&clipboard);
 #ifdef VELLUMIN_X11

@@ -21,7 +21,8 @@ class QMenu;
 class QTimer;
 class TPasteItem;
 
-// Installs the desktop seams once for the life of the program. Safe to call again.
+// Installs the program's desktop seams (made once, kept for the life of the
+// program); calling it again puts them back in place of any others.
 void InstallDesktopSeams();
 
 class TPasteHost : public QObject, public ITrackerView, public ITrayEntries {
