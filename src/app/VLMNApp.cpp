@@ -90,7 +90,7 @@ int RunProgram(int& argc, char** argv) {
   if (!InitializeApplication(QCoreApplication::applicationFilePath().toLocal8Bit().toStdString(),
                              services))
     return 0;
-  QApplication::setApplicationDisplayName(QString::fromLocal8Bit(SLApplication->Title.c_str()));
+  QApplication::setApplicationName(QString::fromLocal8Bit(SLApplication->Title.c_str()));
 
   // Created hidden; the tray opens it.
   VLMNMain = new TVLMNMain;
