@@ -212,6 +212,19 @@ TEST_F(X11DesktopTest, ActivationIsAnsweredOnceTheWindowIsActive) {
   }
 }
 
+TEST_F(X11DesktopTest, ActiveWindowThatLostTheFocusGetsItBack) {
+  const Window w = MakeWindow("focus", "Focus");
+  ASSERT_EQ(Activate(w), true);
+  XSetInputFocus(display, PointerRoot, RevertToPointerRoot,
+                 CurrentTime);  // as a popup may leave it
+  XSync(display, False);
+  EXPECT_EQ(Activate(w), true);
+  Window focus = 0;
+  int revert = 0;
+  XGetInputFocus(display, &focus, &revert);
+  EXPECT_EQ(focus, w);
+}
+
 TEST_F(X11DesktopTest, WindowTheManagerWillNotActivateIsRefusedAfterTheWait) {
   const Window shown = MakeWindow("shown", "Shown");
   ASSERT_EQ(Activate(shown), true);

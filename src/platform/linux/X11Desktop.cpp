@@ -11,6 +11,10 @@
 
 namespace {
 
+// How long the window manager may take to move the focus to the window it
+// reports active before we move it ourselves.
+constexpr std::chrono::milliseconds kFocusGrace{50};
+
 // Longest property read for a window text: 254 characters of up to 4 bytes.
 constexpr long kTextLongs = 254;
 
@@ -74,6 +78,7 @@ struct TX11Desktop::TState {
   TScheduler scheduler;
   uint64_t request = 0;  // number of the newest activation request
   std::function<void(bool)> pending;
+  bool focusGiven = false;  // the pending request has set the focus itself
 
   // Reads up to `longs` 32-bit units of a property; false when it is missing
   // or the window is gone.
@@ -251,6 +256,7 @@ void TX11Desktop::Activate(TWindowHandle window, std::function<void(bool)> answe
     return;
   }
   s_->pending = std::move(answer);
+  s_->focusGiven = false;
   Poll(request, window, std::chrono::steady_clock::now() + ActivationTimeout);
 }
 
@@ -259,7 +265,16 @@ void TX11Desktop::Poll(uint64_t request, TWindowHandle window,
   std::weak_ptr<int> alive = alive_;
   s_->scheduler(PollIntervalMs, [this, alive, request, window, deadline] {
     if (alive.expired() || request != s_->request || !s_->pending) return;
-    const bool active = IsActive(window);
+    bool active = IsActive(window);
+    if (!active && !s_->focusGiven && s_->ActiveWindow() == window &&
+        std::chrono::steady_clock::now() >= deadline - ActivationTimeout + kFocusGrace) {
+      // The window manager calls it active but the focus went elsewhere (a
+      // closing popup menu may take it along): give the focus ourselves, once.
+      s_->focusGiven = true;
+      XSetInputFocus(s_->display, window, RevertToParent, CurrentTime);
+      XFlush(s_->display);
+      active = IsActive(window);
+    }
     if (!active && std::chrono::steady_clock::now() < deadline) {
       Poll(request, window, deadline);
       return;
