@@ -2,9 +2,36 @@
 // The main window. Created hidden at the end of start-up; the program lives in
 // the notification area until the user opens it. Destroying it ends the
 // program in order: the library and the options are written and freed.
+#include <QIcon>
 #include <QMainWindow>
+#include <QPointer>
+#include <memory>
 
+#include "framework/SLActions.h"
+#include "library/SLList.h"
+#include "ui/main/ItemsTree.h"
+#include "ui/main/clsClipboard.h"
+
+class QLabel;
+class QMenu;
+class QMenuBar;
+class QPlainTextEdit;
 class QSessionManager;
+class QSplitter;
+class QSystemTrayIcon;
+class QTimer;
+class QToolBar;
+class QToolButton;
+class TFolder;
+class TPasteHost;
+class TPasteItem;
+class TSLFormStorage;
+namespace Ui {
+class frmMain;
+}
+
+// The window style: normal or always on top (the stored "FormStyle" numbers).
+enum TFormStyle { fsNormal = 0, fsStayOnTop = 3 };
 
 class TVLMNMain : public QMainWindow {
   Q_OBJECT
@@ -15,10 +42,136 @@ class TVLMNMain : public QMainWindow {
 
   // Set when the window closes for good (Exit, session end) rather than to the tray.
   bool Closing = false;
+  QString OldNodeText;
+  TFormStyle WantedFormStyle = fsNormal;
+  TSLList<TPasteItem> TrayItems;  // not owning
+  TSLClipboard NodeClipboard;
+
+  // Controls (their object names are these names).
+  QToolBar* tbMenu;
+  QMenuBar* mnuMain;
+  QToolBar* tbMain;
+  QStatusBar* sbMain;
+  QLabel* sbHint;  // status panel 0
+  QWidget* pClient;
+  QLabel* lblPasteItems;
+  TItemsTree* tvItems;
+  QSplitter* sSplitter;
+  QWidget* pRight;
+  QLabel* lblPreview;
+  QToolButton* cmdClosePreview;
+  QPlainTextEdit* txtPreview;
+  QMenu* popItems;
+  QMenu* popPreview;
+  QMenu* popTray;
+  QSystemTrayIcon* TrayIcon;
+  QTimer* tSetFormStyle;
+  TSLFormStorage* Storage;
+  TPasteHost* PasteHost = nullptr;
+
+  TSLImageList imlItems;
+  TSLImageList imlMenus;
+  TSLActionList* alActions;
+  TSLActionList* alStd;
+
+  QAction *actFile, *actEdit, *actView, *actItem, *actHelp;
+  QAction *actEditCut, *actEditCopy, *actEditPaste, *actEditSelectAll, *actEditSearch;
+  QAction *actItemNewFolder, *actItemAdd, *actItemModify, *actItemRename, *actItemRemove,
+      *actItemMoveUp, *actItemMoveDown, *actItemCopyTo, *actItemMoveTo;
+  QAction *actFileImport, *actFileExport, *actFilePreferences, *actFileExit;
+  QAction *actViewPreview, *actViewToolbar, *actViewStatusBar, *actViewOnTop;
+  QAction *actHelpContents, *actHelpTipOfTheDay, *actHelpOnTheWeb, *actHelpSendEmail, *actHelpAbout;
+  QAction *actStdOpen, *actStdHelp, *actStdExit;
+
+  // Tree and preview.
+  void BuildTree(bool expandAll);
+  void AddFolderNodes(QTreeWidgetItem* node, TFolder* folder);
+  void ApplyFont();
+  QTreeWidgetItem* RootNode() const;
+
+  // Commands support.
+  void LibraryChanged();
+  void ClearCutMarks();
+  void BuildTrayMenu();
+  void ShowMainWindow(bool bringToFront);
+  void ApplyFormStyle();
+  bool IsOnTop() const;
+  void SaveAndRelease(bool savePlacement);
+
+  // Events (public so tests can drive what a real drag or editor does).
+  void alActionsUpdate();
+  void tvItemsChange();
+  bool tvItemsEditing(QTreeWidgetItem* node);
+  void tvItemsEdited(QTreeWidgetItem* node, const QString& text);
+  void tvItemsKeyUp(int key);
+  void tvItemsDblClick();
+  bool tvItemsDragOver(QTreeWidgetItem* target, bool fromTree);
+  void tvItemsDragDrop(QTreeWidgetItem* target);
+  void StorageSavePlacement();
+  void StorageRestorePlacement();
+  void tSetFormStyleTimer();
+  void aeMainMinimize();
+  void aeMainRestore();
+  // A click on a tray entry, handled after the menu has closed.
+  void popTrayClick(QAction* entry);
+
+  // Whether the application is minimised to the tray.
+  bool Minimized() const { return minimized_; }
 
  public slots:
   // The session is ending: answer yes and write everything now, free nothing.
   void SessionCommitData(QSessionManager& manager);
+
+ protected:
+  bool event(QEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;  // FormCloseQuery
+  void changeEvent(QEvent* event) override;
+
+ private:
+  void CreateActions();
+  void CreateMenus();
+  void CreateTray();
+  void SetUpStorage();
+  TFolder* NodeFolder(QTreeWidgetItem* node) const;
+  TFolder* ParentFolder(QTreeWidgetItem* node) const;
+  QTreeWidgetItem* AddNode(QTreeWidgetItem* parent, int index, void* object, const QString& text,
+                           int image);
+  void DeleteNode(QTreeWidgetItem* node);
+  void FillTrayMenu(QMenu* menu, TFolder* folder, int& position, bool topLevel);
+  void ReportWarning(const std::string& message);
+
+  void actEditCutExecute();
+  void actEditCopyExecute();
+  void actEditPasteExecute();
+  void actEditSelectAllExecute();
+  void actEditSearchExecute();
+  void actItemNewFolderExecute();
+  void actItemAddExecute();
+  void actItemModifyExecute();
+  void actItemRenameExecute();
+  void actItemRemoveExecute();
+  void actItemMoveExecute(int delta);
+  void actItemCopyToExecute(bool move);
+  void actFileImportExecute();
+  void actFileExportExecute();
+  void actFilePreferencesExecute();
+  void actFileExitExecute();
+  void actViewPreviewExecute();
+  void actViewOnTopExecute();
+  void actHelpContentsExecute();
+  void actHelpTipOfTheDayExecute();
+  void actHelpOnTheWebExecute();
+  void actHelpSendEmailExecute();
+  void actHelpAboutExecute();
+  void actStdOpenExecute();
+
+  std::unique_ptr<Ui::frmMain> ui_;
+  QWidget* previewFocus_ = nullptr;
+  bool minimized_ = false;
+  bool released_ = false;
 };
 
 extern TVLMNMain* VLMNMain;
+
+// The program's icon (the window, the tray, the desktop entry).
+QIcon ProgramIcon();

@@ -1,0 +1,93 @@
+#include "ui/main/MainCommands.h"
+
+#include <QFileDialog>
+#include <QStringList>
+
+#include "app/SLApplication.h"
+#include "app/Strings.h"
+#include "exchange/clsExportFile.h"
+#include "framework/SLAboutFrm2.h"
+#include "framework/SLDialogCommon.h"
+#include "framework/SLExceptions.h"
+#include "framework/SLHelp.h"
+#include "framework/SLLauncher.h"
+#include "framework/SLMapi.h"
+#include "framework/SLTipOfTheDay.h"
+#include "library/clsLibrary.h"
+
+TMainCommands MainCommands;
+
+QString QtFileFilter(const std::string& filter) {
+  // "Text|pattern|Text|pattern": Qt shows the text and reads the pattern in parentheses.
+  const QStringList parts = ToQ(filter).split('|');
+  QStringList filters;
+  for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+    const QString text = parts.at(i), pattern = parts.at(i + 1);
+    filters << (text.contains("(" + pattern + ")") ? text : text + " (" + pattern + ")");
+  }
+  return filters.join(";;");
+}
+
+namespace {
+
+QString FileDialog(QWidget* owner, const char* name, Str title, QFileDialog::AcceptMode mode) {
+  QFileDialog dialog(owner);
+  dialog.setObjectName(QString::fromLatin1(name));
+  dialog.setWindowTitle(ToQ(Text(title)));
+  dialog.setNameFilter(QtFileFilter(Text(Str::MainExportFilter)));
+  dialog.setDefaultSuffix(QString::fromLatin1(kExportFileExt));
+  dialog.setAcceptMode(mode);
+  // Open: the path and the file must exist. Save: asks before replacing a file.
+  dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
+                                                     : QFileDialog::AnyFile);
+  dialog.setSizeGripEnabled(true);
+  dialog.selectFile(QString());
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return QString();
+  return dialog.selectedFiles().first();
+}
+
+// The exchange file without the progress dialog: failures collected from the
+// details and raised as one warning.
+class TCollectingProgress : public IImpExpProgress {
+ public:
+  void ShowProgress(const std::string&, const std::string&, int) override {}
+  void AddDetail(const std::string& text, bool error) override {
+    if (error) errors += (errors.empty() ? "" : "\n") + text;
+  }
+  std::string errors;
+};
+
+TFolder* ImportWithoutProgressDialog(const std::string& fileName) {
+  TCollectingProgress progress;
+  TFolder* folder = ReadExportFile(fileName, *RootFolder, progress);
+  if (folder == nullptr) throw ESLException(Text(Str::ExchImportFailed), progress.errors);
+  return folder;
+}
+
+void ExportWithoutProgressDialog(const std::string& fileName) {
+  TCollectingProgress progress;
+  WriteExportFile(fileName, *RootFolder, SLApplication->Version, progress);
+  if (!progress.errors.empty()) throw ESLException(Text(Str::ExchExportFailed), progress.errors);
+}
+
+}  // namespace
+
+TMainCommands::TMainCommands() {
+  ChooseImportFile = [](QWidget* owner) {
+    return FromQ(FileDialog(owner, "ImportDlg", Str::MainImportTitle, QFileDialog::AcceptOpen));
+  };
+  ChooseExportFile = [](QWidget* owner) {
+    return FromQ(FileDialog(owner, "ExportDlg", Str::MainExportTitle, QFileDialog::AcceptSave));
+  };
+  CheckImportFileName = [](const std::string& name) { ::CheckImportFileName(name); };
+  CheckExportFileExt = [](const std::string& name) { ::CheckExportFileExt(name); };
+  ImportPasteItems = ImportWithoutProgressDialog;
+  ExportPasteItems = ExportWithoutProgressDialog;
+  ShowHelp = [](int context) { ::ShowHelp(*SLApplication, context); };
+  ShowTipOfTheDay = [](bool showTips, bool fromMenu) {
+    return ::ShowTipOfTheDay(*SLApplication, showTips, fromMenu);
+  };
+  OpenHomePage = [] { ::OpenURL(SLApplication->WebAddresses->HomePage); };
+  SendSupportMail = [](QWidget*) { ::SendSupportMail(*SLApplication); };
+  ShowAbout = [] { ::ShowAbout(*SLApplication, SLApplication->FontName); };
+}
