@@ -177,6 +177,12 @@ TEST_F(X11DesktopTest, ReadsClassNameAndCaption) {
   EXPECT_EQ(desktop->ClassName(w), "Notepad");
   EXPECT_EQ(desktop->Caption(w), "Caf\xC3\xA9 Latin-1");
 
+  // A _NET_WM_NAME that is not UTF8_STRING is ignored.
+  XChangeProperty(display, w, XInternAtom(display, "_NET_WM_NAME", False), XA_STRING, 8,
+                  PropModeReplace, reinterpret_cast<const unsigned char*>("wrong type"), 10);
+  XSync(display, False);
+  EXPECT_EQ(desktop->Caption(w), "Caf\xC3\xA9 Latin-1");
+
   SetNetWmName(w, "\xE2\x9C\x93 UTF-8 title");  // preferred over WM_NAME
   EXPECT_EQ(desktop->Caption(w), "\xE2\x9C\x93 UTF-8 title");
 

@@ -91,7 +91,9 @@ struct TX11Desktop::TState {
     gTrapped = false;
     const int status = XGetWindowProperty(display, window, property, 0, longs, False, type,
                                           &actualType, &format, &count, &after, &bytes);
-    const bool ok = status == Success && !gTrapped && actualType != None && bytes != nullptr;
+    // A property of another type than asked for comes back without data.
+    const bool ok = status == Success && !gTrapped && actualType != None && bytes != nullptr &&
+                    (type == AnyPropertyType || actualType == type);
     if (ok) {
       const size_t unit = format == 32 ? sizeof(long) : format / 8;
       data.assign(reinterpret_cast<const char*>(bytes), count * unit);
