@@ -1,0 +1,147 @@
+#!/usr/bin/env bash
+# The program on a real desktop: Xvfb, openbox, the tint2 panel with its
+# notification area, and a real editor as the paste target. On a clean
+# profile: the editor is in front, the tray menu opens on a right click of the
+# real tray icon, a click on a sample item types its text into the editor.
+# Then the main window opens from the tray, and Exit in the tray menu ends
+# the program with the sample library stored.
+#   tray-paste-under-xvfb.sh <kvlmn> <regdump> <output folder for screenshots>
+set -euo pipefail
+KVLMN=$1
+REGDUMP=$2
+OUT=$3
+WORK=$(mktemp -d)
+PIDS=()
+cleanup() {
+  for ((i = ${#PIDS[@]} - 1; i >= 0; i--)); do kill "${PIDS[i]}" 2>/dev/null || true; done
+  wait 2>/dev/null || true
+  rm -rf "$WORK"
+}
+trap cleanup EXIT
+fail() {
+  echo "FAIL: $*" >&2
+  [ -n "${DISPLAY:-}" ] && import -window root "$OUT/failure.png" 2>/dev/null || true
+  for log in "$WORK"/*.log; do echo "--- $log" >&2; tail -n 20 "$log" >&2; done
+  exit 1
+}
+
+# Waits up to $1 tenths of a second for the command in the remaining arguments.
+wait_for() {
+  local tries=$1; shift
+  for ((i = 0; i < tries; i++)); do
+    if "$@" >/dev/null 2>&1; then return 0; fi
+    sleep 0.1
+  done
+  return 1
+}
+
+mkdir -p "$OUT"
+rm -f "$OUT"/*.png
+mkdir -m 700 "$WORK/runtime" "$WORK/registry" "$WORK/config"
+export XDG_RUNTIME_DIR=$WORK/runtime XDG_CONFIG_HOME=$WORK/config VELLUMIN_REGISTRY_DIR=$WORK/registry
+export HOME=$WORK
+unset QT_QPA_PLATFORM SESSION_MANAGER DBUS_SESSION_BUS_ADDRESS
+exec 3>"$WORK/display"
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
+PIDS+=($!)
+wait_for 100 test -s "$WORK/display" || fail "Xvfb did not start"
+export DISPLAY=:$(head -n1 "$WORK/display")
+openbox >"$WORK/openbox.log" 2>&1 &
+PIDS+=($!)
+wait_for 100 xdotool search --class openbox || true
+tint2 >"$WORK/tint2.log" 2>&1 &
+PIDS+=($!)
+wait_for 100 xdotool search --class tint2 || fail "tint2 did not start"
+sleep 1  # the panel takes the notification-area selection
+
+# The target editor, with an empty file of its own.
+TARGET=$WORK/target.txt
+: >"$TARGET"
+featherpad --standalone "$TARGET" >"$WORK/editor.log" 2>&1 &
+PIDS+=($!)
+wait_for 150 xdotool search --onlyvisible --class featherpad || fail "the editor did not start"
+EDITOR_WIN=$(xdotool search --onlyvisible --class featherpad | head -n1)
+
+HIVE=$WORK/registry/HKCU.hive
+"$KVLMN" >"$WORK/kvlmn.log" 2>&1 &
+KV=$!
+PIDS+=($KV)
+# A clean profile shows the tip of the day at start; close it.
+wait_for 200 xdotool search --onlyvisible --name '^Tip Of The Day' || fail "no tip of the day on a clean profile"
+xdotool search --onlyvisible --name '^Tip Of The Day' | head -n1 | xargs -I{} xdotool windowactivate --sync {} key Escape
+wait_for 50 bash -c "! xdotool search --onlyvisible --name '^Tip Of The Day'" || fail "the tip of the day stayed open"
+
+# The tray icon: the program's small window docked in the panel.
+tray_icon() {
+  local id
+  for id in $(xdotool search --classname kvlmn 2>/dev/null); do
+    eval "$(xdotool getwindowgeometry --shell "$id" 2>/dev/null)" || continue
+    if [ "${WIDTH:-0}" -le 48 ] && [ "${HEIGHT:-0}" -le 48 ] && [ "${WIDTH:-0}" -ge 8 ] \
+      && xwininfo -id "$id" | grep -q IsViewable; then
+      echo "$id $((X + WIDTH / 2)) $((Y + HEIGHT / 2))"
+      return 0
+    fi
+  done
+  return 1
+}
+wait_for 100 tray_icon || fail "no tray icon in the panel"
+read -r ICON IX IY < <(tray_icon)
+
+# The open popup menus of the program, newest last: "id x y w h" per line.
+menus() {
+  local id
+  for id in $(xdotool search --onlyvisible --classname kvlmn 2>/dev/null); do
+    [ "$id" = "$ICON" ] && continue
+    xwininfo -id "$id" 2>/dev/null | grep -q 'Override Redirect State: yes' || continue
+    eval "$(xdotool getwindowgeometry --shell "$id")"
+    echo "$id $X $Y $WIDTH $HEIGHT"
+  done
+}
+# Waits up to $1 tenths of a second for at least $2 open menus.
+wait_for_menus() {
+  for ((i = 0; i < $1; i++)); do
+    [ "$(menus | wc -l)" -ge "$2" ] && return 0
+    sleep 0.1
+  done
+  return 1
+}
+open_tray_menu() {
+  xdotool mousemove "$IX" "$IY" click 3
+  wait_for_menus 50 1
+}
+
+# 1. The editor in front, then the tray menu: an item's text goes into the editor.
+xdotool windowactivate --sync "$EDITOR_WIN"
+sleep 1  # the tracker (four times a second) remembers the editor
+open_tray_menu || fail "the tray menu did not open"
+read -r MENU MX MY MW MH < <(menus | head -n1)
+# The first entry is the first sample folder; its sub-menu opens on hover.
+xdotool mousemove $((MX + MW / 2)) $((MY + 12))
+wait_for_menus 50 2 || fail "no sub-menu"
+sleep 0.3
+import -window root "$OUT/tray-menu.png"
+read -r SUB SX SY SW SH < <(menus | grep -v "^$MENU ")
+xdotool mousemove $((SX + SW / 2)) $((SY + 12)) sleep 0.3 click 1
+EXPECTED='John Doe - john.doe@example.com - http://www.example.com/'
+sleep 1.5
+xdotool windowactivate --sync "$EDITOR_WIN" key ctrl+s
+wait_for 50 grep -qF "$EXPECTED" "$TARGET" || fail "the item's text did not arrive in the editor: '$(cat "$TARGET")'"
+
+# 2. The main window from the tray (double click), then Exit from the tray menu.
+xdotool mousemove "$IX" "$IY" click --repeat 2 --delay 80 1
+wait_for 50 xdotool search --onlyvisible --name '^Kestrelay Vellumin$' || fail "the main window did not open"
+MAIN=$(xdotool search --onlyvisible --name '^Kestrelay Vellumin$' | head -n1)
+sleep 0.5
+import -window root "$OUT/main-window.png"
+open_tray_menu || fail "the tray menu did not open again"
+read -r MENU MX MY MW MH < <(menus | head -n1)
+xdotool mousemove $((MX + MW / 2)) $((MY + MH - 12)) sleep 0.3 click 1  # the last entry: Exit
+wait_for 100 bash -c "! kill -0 $KV 2>/dev/null" || fail "Exit did not end the program"
+wait "$KV" || fail "the program ended with an error"
+
+DUMP=$("$REGDUMP" "$HIVE")
+for line in 'Name=sz:E-mail signatures' 'Name=sz:Login' 'Name=sz:Passwords' "Value=sz:$EXPECTED"; do
+  grep -qxF "$line" <<<"$DUMP" || fail "stored library lacks '$line'"
+done
+[ "$(grep -c '^\[.*\\i_[0-9]*\]$' <<<"$DUMP")" -eq 5 ] || fail "expected five stored items"
+echo "tray paste under Xvfb: ok"
