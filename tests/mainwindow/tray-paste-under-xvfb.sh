@@ -3,8 +3,9 @@
 # notification area, and a real editor as the paste target. On a clean
 # profile: the editor is in front, the tray menu opens on a right click of the
 # real tray icon, a click on a sample item types its text into the editor.
-# Then the main window opens from the tray, and Exit in the tray menu ends
-# the program with the sample library stored.
+# The icon survives a restart of the panel. Then the main window opens from
+# the tray, and Exit in the tray menu ends the program with the sample
+# library stored.
 #   tray-paste-under-xvfb.sh <kvlmn> <regdump> <output folder for screenshots>
 set -euo pipefail
 KVLMN=$1
@@ -50,7 +51,8 @@ openbox >"$WORK/openbox.log" 2>&1 &
 PIDS+=($!)
 wait_for 100 xdotool search --class openbox || true
 tint2 >"$WORK/tint2.log" 2>&1 &
-PIDS+=($!)
+TINT2=$!
+PIDS+=($TINT2)
 wait_for 100 xdotool search --class tint2 || fail "tint2 did not start"
 sleep 1  # the panel takes the notification-area selection
 
@@ -126,6 +128,16 @@ EXPECTED='John Doe - john.doe@example.com - http://www.example.com/'
 sleep 1.5
 xdotool windowactivate --sync "$EDITOR_WIN" key ctrl+s
 wait_for 50 grep -qF "$EXPECTED" "$TARGET" || fail "the item's text did not arrive in the editor: '$(cat "$TARGET")'"
+
+# The panel goes away and comes back: so does the icon.
+kill "$TINT2"
+wait_for 50 bash -c "! kill -0 $TINT2 2>/dev/null" || fail "tint2 did not end"
+tint2 >"$WORK/tint2-again.log" 2>&1 &
+TINT2=$!
+PIDS+=($TINT2)
+sleep 1
+wait_for 100 tray_icon || fail "the tray icon did not come back with the panel"
+read -r ICON IX IY < <(tray_icon)
 
 # 2. The main window from the tray (double click), then Exit from the tray menu.
 xdotool mousemove "$IX" "$IY" click --repeat 2 --delay 80 1
