@@ -5,7 +5,9 @@ if(WIN32)
     ${CMAKE_CURRENT_LIST_DIR}/windows/Win32Registry.h
     ${CMAKE_CURRENT_LIST_DIR}/windows/Win32Registry.cpp
     ${CMAKE_CURRENT_LIST_DIR}/windows/SingleInstanceWin32.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/windows/VersionInfoWin32.cpp)
+    ${CMAKE_CURRENT_LIST_DIR}/windows/VersionInfoWin32.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/windows/Win32Desktop.h
+    ${CMAKE_CURRENT_LIST_DIR}/windows/Win32Desktop.cpp)
   target_link_libraries(vellumin_core PUBLIC advapi32 version user32)
 
   set(VELLUMIN_VERSION_RC_TEMPLATE ${CMAKE_CURRENT_LIST_DIR}/windows/VersionResource.rc.in

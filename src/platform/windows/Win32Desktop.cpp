@@ -1,0 +1,135 @@
+#include "platform/windows/Win32Desktop.h"
+
+#include <windows.h>
+
+#include <cstring>
+#include <stdexcept>
+
+namespace {
+
+HWND ToHwnd(TWindowHandle window) {
+  return reinterpret_cast<HWND>(window);
+}
+
+// The window's text by one of the A functions, read in full.
+template <typename GetText>
+std::string ReadText(GetText get, size_t capacity) {
+  std::string buffer(capacity, '\0');
+  const int length = get(buffer.data(), static_cast<int>(buffer.size()));
+  if (length <= 0) return {};
+  buffer.resize(static_cast<size_t>(length));
+  return buffer;
+}
+
+}  // namespace
+
+TWin32Desktop::~TWin32Desktop() {
+  if (clipboardOwner_ != nullptr) DestroyWindow(static_cast<HWND>(clipboardOwner_));
+}
+
+TWindowHandle TWin32Desktop::ForegroundWindow() {
+  return reinterpret_cast<TWindowHandle>(GetForegroundWindow());
+}
+
+std::string TWin32Desktop::ClassName(TWindowHandle window) {
+  // Class names have at most 256 characters.
+  return ReadText([&](char* text, int size) { return GetClassNameA(ToHwnd(window), text, size); },
+                  257);
+}
+
+std::string TWin32Desktop::Caption(TWindowHandle window) {
+  const int length = GetWindowTextLengthA(ToHwnd(window));
+  if (length <= 0) return {};
+  return ReadText([&](char* text, int size) { return GetWindowTextA(ToHwnd(window), text, size); },
+                  static_cast<size_t>(length) + 1);
+}
+
+bool TWin32Desktop::IsWindow(TWindowHandle window) {
+  RECT rect;
+  return window != kNoWindow && GetWindowRect(ToHwnd(window), &rect) != 0;
+}
+
+void TWin32Desktop::Activate(TWindowHandle window, std::function<void(bool)> answer) {
+  const HWND target = ToHwnd(window);
+  if (window == kNoWindow || !::IsWindow(target)) {
+    answer(false);
+    return;
+  }
+  // The system may refuse the change or carry it out a moment later; keys
+  // must never go to another window, so success is only what is seen.
+  const auto deadline = std::chrono::steady_clock::now() + ActivationTimeout;
+  for (;;) {
+    SetForegroundWindow(target);
+    if (GetForegroundWindow() == target) {
+      answer(true);
+      return;
+    }
+    if (std::chrono::steady_clock::now() >= deadline || !::IsWindow(target)) {
+      answer(false);
+      return;
+    }
+    Sleep(10);
+  }
+}
+
+bool TWin32Desktop::IsExtendedKey(uint8_t vk) {
+  switch (vk) {
+    case VK_PRIOR:
+    case VK_NEXT:
+    case VK_END:
+    case VK_HOME:
+    case VK_LEFT:
+    case VK_UP:
+    case VK_RIGHT:
+    case VK_DOWN:
+    case VK_INSERT:
+    case VK_DELETE:
+      return true;
+    default:
+      return false;
+  }
+}
+
+void TWin32Desktop::SendKey(uint8_t vk, bool down) {
+  DWORD flags = down ? 0 : KEYEVENTF_KEYUP;
+  if (IsExtendedKey(vk)) flags |= KEYEVENTF_EXTENDEDKEY;
+  keybd_event(vk, 0, flags, 0);
+}
+
+int16_t TWin32Desktop::KeyScan(char ch) {
+  return VkKeyScanA(ch);
+}
+
+void TWin32Desktop::SetText(const std::string& text) {
+  // The clipboard needs an owner window for its data to stay after closing.
+  if (clipboardOwner_ == nullptr)
+    clipboardOwner_ = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                      GetModuleHandleA(nullptr), nullptr);
+  bool open = false;
+  for (int attempt = 0; attempt < 10 && !open; ++attempt) {
+    if (attempt > 0) Sleep(10);
+    open = OpenClipboard(static_cast<HWND>(clipboardOwner_)) != 0;
+  }
+  if (!open) throw std::runtime_error("Cannot open clipboard");
+  EmptyClipboard();
+  // The text up to its first zero byte, with the terminating zero.
+  const size_t length = strnlen(text.c_str(), text.size());
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, length + 1);
+  if (memory != nullptr) {
+    if (void* bytes = GlobalLock(memory)) {
+      std::memcpy(bytes, text.c_str(), length + 1);
+      GlobalUnlock(memory);
+      if (SetClipboardData(CF_TEXT, memory) == nullptr) GlobalFree(memory);
+    } else {
+      GlobalFree(memory);
+    }
+  }
+  CloseClipboard();
+}
+
+void InstallWin32Desktop() {
+  static TWin32Desktop desktop;
+  SetWindowSystem(&desktop);
+  SetKeyInjector(&desktop);
+  SetClipboardWriter(&desktop);
+}
