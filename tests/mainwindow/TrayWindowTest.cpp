@@ -23,6 +23,13 @@ QStringList Entries(QMenu* menu) {
   return list;
 }
 
+// A sub-menu as it is about to show (its entries are made then).
+QMenu* Opened(QAction* entry) {
+  QMenu* menu = entry->menu();
+  emit menu->aboutToShow();
+  return menu;
+}
+
 using TrayTest = MainWindowFixture;
 
 TEST_F(TrayTest, SampleLibraryMenu) {
@@ -32,10 +39,10 @@ TEST_F(TrayTest, SampleLibraryMenu) {
   EXPECT_TRUE(w->actStdOpen->font().bold());
   for (QAction* a : w->popTray->actions())
     EXPECT_EQ(TrayEntryTag(a), a->menu() ? 0 : -1) << a->text().toStdString();
-  EXPECT_EQ(Entries(w->popTray->actions()[1]->menu()), QStringList({"Intranet", "Server"}));
+  EXPECT_EQ(Entries(Opened(w->popTray->actions()[1])), QStringList({"Intranet", "Server"}));
   // Item entries carry their index in TrayItems, depth first.
   ASSERT_EQ(w->TrayItems.Count(), 5);
-  QAction* server = w->popTray->actions()[2]->menu()->actions()[1];
+  QAction* server = Opened(w->popTray->actions()[2])->actions()[1];
   EXPECT_EQ(w->TrayItems[TrayEntryTag(server)], RootFolder->Folders[2]->Items[1]);
   EXPECT_EQ(w->TrayIcon->contextMenu(), w->popTray);
   EXPECT_EQ(w->TrayIcon->toolTip(), "Kestrelay Vellumin");
@@ -84,7 +91,7 @@ TEST_F(TrayTest, ItemClickIsHandledAfterTheMenuClosed) {
   RecordingClipboard clipboard;
   SetClipboardWriter(&clipboard);
   LastWindow = 4242;
-  QAction* intranet = w->popTray->actions()[1]->menu()->actions()[0];
+  QAction* intranet = Opened(w->popTray->actions()[1])->actions()[0];
   intranet->trigger();
   EXPECT_TRUE(clipboard.texts.empty());  // not inside the menu's own handling
   QApplication::processEvents();

@@ -946,9 +946,16 @@ void TVLMNMain::popTrayClick(QAction* entry) {
   PasteHost->PasteItemClick(entry, TrayItems);
 }
 
-void TVLMNMain::FillTrayMenu(QMenu* menu, TFolder* folder, int& position, bool topLevel) {
+void TVLMNMain::ListTrayItems(TFolder* folder) {
+  for (TFolder* sub : folder->Folders) ListTrayItems(sub);
+  trayItemStart_.insert(folder, TrayItems.Count());
+  // Insert at the end grows the list in steps (Add keeps it exactly sized).
+  for (TPasteItem* item : folder->Items) TrayItems.Insert(TrayItems.Count(), item);
+}
+
+void TVLMNMain::FillTrayMenu(QMenu* menu, TFolder* folder, int position) {
   auto insert = [&](QAction* entry) {
-    if (topLevel) {
+    if (position >= 0) {
       const QList<QAction*> entries = menu->actions();
       menu->insertAction(position < entries.size() ? entries.at(position) : nullptr, entry);
       ++position;
@@ -961,19 +968,24 @@ void TVLMNMain::FillTrayMenu(QMenu* menu, TFolder* folder, int& position, bool t
     if (sub->Folders.Count() == 0 && sub->Items.Count() == 0) {
       entry = new QAction(ToQ(sub->Name), menu);
     } else {
+      // A sub-menu gets its entries the first time it opens.
       auto* subMenu = new QMenu(ToQ(sub->Name), menu);
-      int inner = 0;
-      FillTrayMenu(subMenu, sub, inner, false);
+      connect(subMenu, &QMenu::aboutToShow, this, [this, subMenu, sub] {
+        if (subMenu->property("Filled").toBool()) return;
+        subMenu->setProperty("Filled", true);
+        FillTrayMenu(subMenu, sub, -1);
+      });
       entry = subMenu->menuAction();
     }
     entry->setIcon(imlItems.Image(niFolder));
     entry->setData(0);
     insert(entry);
   }
+  int tag = trayItemStart_.value(folder);
   for (TPasteItem* item : folder->Items) {
     auto* entry = new QAction(ToQ(item->Name), menu);
     entry->setIcon(imlItems.Image(niItem));
-    entry->setData(TrayItems.Add(item));
+    entry->setData(tag++);
     entry->setProperty("TrayItem", true);
     // The click is handled once the menu has closed.
     connect(entry, &QAction::triggered, this, [this, entry] {
@@ -1001,9 +1013,10 @@ void TVLMNMain::BuildTrayMenu() {
     else
       entry->deleteLater();
   }
+  trayItemStart_.clear();
   if (RootFolder == nullptr) return;
-  int position = 0;
-  FillTrayMenu(popTray, RootFolder, position, true);
+  ListTrayItems(RootFolder);
+  FillTrayMenu(popTray, RootFolder, 0);
 }
 
 void TVLMNMain::ShowMainWindow(bool bringToFront) {

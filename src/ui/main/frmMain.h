@@ -2,6 +2,7 @@
 // The main window. Created hidden at the end of start-up; the program lives in
 // the notification area until the user opens it. Destroying it ends the
 // program in order: the library and the options are written and freed.
+#include <QHash>
 #include <QIcon>
 #include <QMainWindow>
 #include <QPointer>
@@ -137,7 +138,10 @@ class TVLMNMain : public QMainWindow {
   QTreeWidgetItem* AddNode(QTreeWidgetItem* parent, int index, void* object, const QString& text,
                            int image);
   void DeleteNode(QTreeWidgetItem* node);
-  void FillTrayMenu(QMenu* menu, TFolder* folder, int& position, bool topLevel);
+  // TrayItems in depth-first order; notes where each folder's own items start.
+  void ListTrayItems(TFolder* folder);
+  // The entries of a folder: inserted from `position` on, or appended (-1).
+  void FillTrayMenu(QMenu* menu, TFolder* folder, int position);
   void ReportWarning(const std::string& message);
 
   void actEditCutExecute();
@@ -169,6 +173,7 @@ class TVLMNMain : public QMainWindow {
   QWidget* previewFocus_ = nullptr;
   bool minimized_ = false;
   bool released_ = false;
+  QHash<const TFolder*, int> trayItemStart_;
 };
 
 extern TVLMNMain* VLMNMain;
