@@ -7,8 +7,10 @@ if(WIN32)
     ${CMAKE_CURRENT_LIST_DIR}/windows/SingleInstanceWin32.cpp
     ${CMAKE_CURRENT_LIST_DIR}/windows/VersionInfoWin32.cpp
     ${CMAKE_CURRENT_LIST_DIR}/windows/Win32Desktop.h
-    ${CMAKE_CURRENT_LIST_DIR}/windows/Win32Desktop.cpp)
-  target_link_libraries(vellumin_core PUBLIC advapi32 version user32)
+    ${CMAKE_CURRENT_LIST_DIR}/windows/Win32Desktop.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/windows/Win32Launcher.h
+    ${CMAKE_CURRENT_LIST_DIR}/windows/Win32Launcher.cpp)
+  target_link_libraries(vellumin_core PUBLIC advapi32 version user32 shell32)
 
   set(VELLUMIN_VERSION_RC_TEMPLATE ${CMAKE_CURRENT_LIST_DIR}/windows/VersionResource.rc.in
       CACHE INTERNAL "")

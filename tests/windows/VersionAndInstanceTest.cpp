@@ -1,5 +1,5 @@
 // The version block read from program files with and without a version
-// resource, and the instance lock as a second process sees it.
+// resource, the instance lock as a second process sees it, and the launchers.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -8,8 +8,12 @@
 #include "BuildConfig.h"
 #include "WineCheck.h"
 #include "app/SLApplication.h"
+#include "framework/SLExceptions.h"
+#include "framework/SLHelp.h"
+#include "library/SLRegistry.h"
 #include "platform/SingleInstance.h"
 #include "platform/VersionInfo.h"
+#include "platform/windows/Win32Launcher.h"
 
 namespace {
 
@@ -120,6 +124,38 @@ TEST(SingleInstance, TheLockEndsWithTheProcessHoldingIt) {
   EXPECT_TRUE(AcquireSingleInstance(name));  // the holder's end freed the name
   CloseHandle(ready);
   CloseHandle(release);
+}
+
+}  // namespace
+
+namespace {
+
+constexpr const char* kMsInfoKey = "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
+
+TEST(Launcher, StartsProgramsAndFindsTheRegisteredSystemInfoTool) {
+  TWin32Launcher launcher;
+  EXPECT_TRUE(launcher.StartProgram(ProgramFolder() + "helper_plain.exe"));
+  EXPECT_FALSE(launcher.StartProgram(ProgramFolder() + "missing.exe"));
+
+  SetLauncher(&launcher);
+  const std::string saved = ReadRegString(RegHive::LocalMachine, kMsInfoKey, "Path", "");
+  WriteRegString(RegHive::LocalMachine, kMsInfoKey, "Path", "");
+  EXPECT_EQ(launcher.FindSystemInfoProgram(), "");
+  try {
+    RunSystemInfo();
+    ADD_FAILURE() << "no System Info without a registered path";
+  } catch (const ESLException& e) {
+    EXPECT_STREQ(e.what(), "Unable to run System Info at this time.");
+    EXPECT_EQ(e.Details,
+              "The Operating System registry contains an empty path definition for System Info.");
+  }
+  WriteRegString(RegHive::LocalMachine, kMsInfoKey, "Path", ProgramFolder() + "missing.exe");
+  EXPECT_THROW(RunSystemInfo(), ESLException);
+  WriteRegString(RegHive::LocalMachine, kMsInfoKey, "Path", ProgramFolder() + "helper_plain.exe");
+  EXPECT_EQ(launcher.FindSystemInfoProgram(), ProgramFolder() + "helper_plain.exe");
+  EXPECT_NO_THROW(RunSystemInfo());
+  WriteRegString(RegHive::LocalMachine, kMsInfoKey, "Path", saved);
+  SetLauncher(nullptr);
 }
 
 }  // namespace
