@@ -78,10 +78,13 @@ std::string TruncateChars(std::string_view s, size_t maxChars) {
 }
 
 size_t FindAtCharBoundary(std::string_view text, std::string_view needle) {
-  if (needle.size() > text.size()) return std::string_view::npos;
-  const size_t last = text.size() - needle.size();
-  for (size_t i = 0; i <= last; i += CharLength(text, i)) {
-    if (text.compare(i, needle.size(), needle) == 0) return i;
+  // The byte search finds candidates fast; a walk over the characters, never
+  // going back, tells whether a candidate starts a character.
+  size_t walk = 0;
+  for (size_t hit = text.find(needle); hit != std::string_view::npos;
+       hit = text.find(needle, walk)) {
+    while (walk < hit) walk += CharLength(text, walk);
+    if (walk == hit) return hit;
   }
   return std::string_view::npos;
 }
