@@ -195,8 +195,11 @@ TEST_F(TreeTest, KeyTableInTheTree) {
   QApplication::processEvents();
   EXPECT_EQ(questions, 1);
   EXPECT_EQ(RootFolder->Folders[1]->Items.Count(), 2);
-  // Esc cancels a pending cut.
-  w->alActions->Execute(w->actEditCut);
+  // Esc cancels a pending cut (made with the command's shortcut).
+  w->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(w));
+  w->tvItems->setFocus();
+  QTest::keyClick(w->tvItems, Qt::Key_X, Qt::ControlModifier);
   EXPECT_TRUE(TItemsTree::IsCutMarked(Node("Login/Server")));
   QTest::keyClick(w->tvItems, Qt::Key_Escape);
   EXPECT_FALSE(TItemsTree::IsCutMarked(Node("Login/Server")));
