@@ -193,3 +193,29 @@ TEST_F(TrayTest, SaveWindowOffCentresTheDesignSizeAndKeepsNothing) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(TrayTest, TipOfTheDayAtCreationStoresTheAnswer) {
+  Stop();
+  std::vector<std::pair<bool, bool>> calls;
+  Start({}, [] { VLMNOptions->ShowTips = true; });
+  MainCommands.ShowTipOfTheDay = [&](bool showTips, bool fromMenu) {
+    calls.emplace_back(showTips, fromMenu);
+    return false;
+  };
+  EXPECT_TRUE(calls.empty());  // not inside the creation: once the loop runs
+  QApplication::processEvents();
+  ASSERT_EQ(calls.size(), 1u);
+  EXPECT_EQ(calls[0], std::make_pair(true, false));
+  EXPECT_FALSE(VLMNOptions->ShowTips);
+  TVLMNOptions stored;
+  stored.Load();
+  EXPECT_FALSE(stored.ShowTips);
+
+  ASSERT_TRUE(w->alActions->Execute(w->actHelpTipOfTheDay));
+  ASSERT_EQ(calls.size(), 2u);
+  EXPECT_EQ(calls[1], std::make_pair(false, true));
+}
+
+}  // namespace

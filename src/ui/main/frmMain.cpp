@@ -193,11 +193,15 @@ TVLMNMain::TVLMNMain(QWidget* parent) : QMainWindow(parent), ui_(std::make_uniqu
   BuildTrayMenu();
   BuildTree(true);
 
-  // 7. The tip of the day.
-  if (VLMNOptions != nullptr && VLMNOptions->ShowTips) {
-    VLMNOptions->ShowTips = MainCommands.ShowTipOfTheDay(VLMNOptions->ShowTips, false);
-    VLMNOptions->Save();
-  }
+  // 7. The tip of the day, once the message loop runs: its dialog then
+  // lives inside the loop, where the end of the session or a termination
+  // request can still end the program in order.
+  if (VLMNOptions != nullptr && VLMNOptions->ShowTips)
+    QTimer::singleShot(0, this, [] {
+      if (VLMNOptions == nullptr) return;
+      VLMNOptions->ShowTips = MainCommands.ShowTipOfTheDay(VLMNOptions->ShowTips, false);
+      VLMNOptions->Save();
+    });
 }
 
 TVLMNMain::~TVLMNMain() {
