@@ -8,6 +8,7 @@
 #include <initializer_list>
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "app/Strings.h"
 #include "framework/SLExceptions.h"
@@ -215,10 +216,19 @@ std::string LoadFile(const std::string& fileName) {
   std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(fileName.c_str(), "rb"),
                                                        &std::fclose);
   if (!file) FileFailure(Str::ExchCannotOpen, fileName, SystemError(errno));
-  std::string data;
-  char buffer[65536];
-  size_t n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) data.append(buffer, n);
+  // Read straight into a string of the file's size; a file that grows
+  // meanwhile is read to its end all the same.
+  std::error_code ec;
+  const auto size = std::filesystem::file_size(fileName, ec);
+  std::string data(ec ? 0 : static_cast<size_t>(size), '\0');
+  size_t filled = 0;
+  for (;;) {
+    if (filled == data.size()) data.resize(filled + 65536);
+    const size_t n = std::fread(data.data() + filled, 1, data.size() - filled, file.get());
+    if (n == 0) break;
+    filled += n;
+  }
+  data.resize(filled);
   if (std::ferror(file.get())) FileFailure(Str::ExchCannotOpen, fileName, SystemError(errno));
   return data;
 }
@@ -226,11 +236,17 @@ std::string LoadFile(const std::string& fileName) {
 // Splits the next line off text, which must not be empty. Lines end at CR LF,
 // a lone CR or a lone LF; a final line break adds no empty line.
 std::string_view TakeLine(std::string_view& text) {
-  size_t i = 0;
-  while (i < text.size() && text[i] != '\r' && text[i] != '\n') ++i;
-  const std::string_view line = text.substr(0, i);
-  if (i < text.size()) i += (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ? 2 : 1;
-  text.remove_prefix(i);
+  // The first LF, then the first CR before it: two fast searches instead of
+  // one test per byte.
+  const char* begin = text.data();
+  const void* lf = std::memchr(begin, '\n', text.size());
+  size_t end = lf != nullptr ? static_cast<const char*>(lf) - begin : text.size();
+  if (const void* cr = std::memchr(begin, '\r', end)) end = static_cast<const char*>(cr) - begin;
+  const std::string_view line = text.substr(0, end);
+  size_t next = end;
+  if (next < text.size())
+    next += (text[next] == '\r' && next + 1 < text.size() && text[next + 1] == '\n') ? 2 : 1;
+  text.remove_prefix(next);
   return line;
 }
 
@@ -292,24 +308,20 @@ class TOneArgText {
 void ParseInto(std::string_view data, TFolder& folder, IImpExpProgress& progress) {
   // Whatever follows a NUL byte is not part of the file.
   data = data.substr(0, data.find('\0'));
-  size_t lineCount = 0;
-  for (std::string_view rest = data; !rest.empty(); TakeLine(rest)) ++lineCount;
-
-  std::string_view rest = data;
-  std::string_view header[3];
-  for (std::string_view& line : header)
-    if (!rest.empty()) line = TakeLine(rest);
-  if (lineCount < 3 || header[0].substr(0, 5) != kExportSignature || !header[1].empty() ||
-      header[2] != kExportHeader)
+  std::vector<std::string_view> lines;
+  lines.reserve(std::count(data.begin(), data.end(), '\n') + 1);
+  for (std::string_view rest = data; !rest.empty();) lines.push_back(TakeLine(rest));
+  if (lines.size() < 3 || lines[0].substr(0, 5) != kExportSignature || !lines[1].empty() ||
+      lines[2] != kExportHeader)
     throw ESLException(Text(Str::ExchInvalidHeader));
 
-  const size_t count = lineCount - 3;
+  const size_t count = lines.size() - 3;
   const std::string& importing = Text(Str::ExchImporting);
   TOneArgText importingItem(Str::ExchImportingItem);
   TOneArgText imported(Str::ExchRecordImported);
   for (size_t k = 1; k <= count; ++k) {
     const size_t index = k + 2;
-    std::string_view line = TakeLine(rest);
+    std::string_view line = lines[index];
     auto item = std::make_unique<TPasteItem>();
     const std::string_view name = TakeField(line, index);
     item->Name = DecodeLineBreaks(name);
