@@ -88,8 +88,12 @@ void NormalizePath(std::string_view path, KeyPath& out) {
 // Where two strings first differ.
 size_t CommonPrefix(std::string_view a, std::string_view b) {
   size_t n = std::min(a.size(), b.size()), i = 0;
-  for (; i + 8 <= n; i += 8)
-    if (std::memcmp(a.data() + i, b.data() + i, 8) != 0) break;
+  for (; i + 8 <= n; i += 8) {
+    uint64_t x, y;
+    std::memcpy(&x, a.data() + i, 8);
+    std::memcpy(&y, b.data() + i, 8);
+    if (x != y) break;
+  }
   while (i < n && a[i] == b[i]) ++i;
   return i;
 }
@@ -254,13 +258,15 @@ struct Node {
 
   // What happened to a shared key in the generation `markGen`: deleted, or
   // deleted and created again ("revived"). A revived key shows only the first
-  // `replayEnd` bytes of its values and only its revived sub-keys: writing
+  // `replayEnd` bytes of its values and only the sub-keys revived after it
+  // (`revivedAt` orders the revivals): writing
   // the values it had, in their order, just moves `replayEnd` on. So a key
   // deleted and written again as it was needs no copy and no row.
   enum Mark : uint8_t { kDead, kRevived };
   uint64_t markGen = 0;
   Mark mark = kDead;
   size_t replayEnd = 0;
+  uint64_t revivedAt = 0;
 };
 
 // One hive: its file and its mirror.
@@ -316,7 +322,7 @@ class Hive {
   bool Dead(const Node* n) const { return n->markGen == gen_ && n->mark == Node::kDead; }
 
   bool Visible(const Node* parent, const Node* kid) const {
-    return Revived(parent) ? Revived(kid) : !Dead(kid);
+    return Revived(parent) ? Revived(kid) && kid->revivedAt > parent->revivedAt : !Dead(kid);
   }
 
   std::string_view Values(const Node* n) const {
@@ -350,6 +356,10 @@ class Hive {
   // revived; with `create` the missing keys are made. Null when missing and
   // not created.
   Node* FindForChange(const KeyPath& path, bool create, bool own = false) {
+    if (!own && chainPath_ == path.upper) {  // the key looked up last
+      Node* node = chain_.back().node;
+      if (Owned(node) || Revived(node)) return node;
+    }
     if (!create && !Find(path)) return nullptr;
     if (!own)
       if (Node* node = Edit(path)) return node;
@@ -428,8 +438,8 @@ class Hive {
     bool ok = sqlite3_open_v2(path_.c_str(), &db_, flags, nullptr) == SQLITE_OK;
     if (ok) {
       sqlite3_busy_timeout(db_, 5000);
-      ok = Run("PRAGMA journal_mode=WAL") && Run("PRAGMA synchronous=FULL") && Run(kSchema) &&
-           PrepareAll() && Load();
+      ok = Run("PRAGMA journal_mode=WAL") && Run("PRAGMA synchronous=FULL") &&
+           Run("PRAGMA mmap_size=1073741824") && Run(kSchema) && PrepareAll() && Load();
     }
     if (!ok) CloseDb();
     if (ok && !memory_) sqlite3_file_control(db_, "main", SQLITE_FCNTL_FILE_POINTER, &file_);
@@ -545,7 +555,7 @@ class Hive {
     copy->kids = n->kids;
     if (Revived(n))
       for (auto& [upper, kid] : copy->kids)
-        if (!Revived(kid.get())) {
+        if (!Visible(n, kid.get())) {
           kid->markGen = gen_;
           kid->mark = Node::kDead;
         }
@@ -559,8 +569,7 @@ class Hive {
     n->markGen = gen_;
     n->mark = Node::kRevived;
     n->replayEnd = 0;
-    for (auto& [upper, kid] : n->kids)
-      if (kid->markGen == gen_) kid->markGen = 0;
+    n->revivedAt = ++revivals_;
   }
 
   Node* Fresh(std::string name) {
@@ -692,7 +701,7 @@ class Hive {
   bool SameAsBefore(const Node* n) const {
     if (n->replayEnd != n->vals.size()) return false;
     for (const auto& [upper, kid] : n->kids)
-      if (!Revived(kid.get()) || !SameAsBefore(kid.get())) return false;
+      if (!Visible(n, kid.get()) || !SameAsBefore(kid.get())) return false;
     return true;
   }
 
@@ -772,6 +781,7 @@ class Hive {
   NodePtr committed_;  // as stored in the file
   NodePtr work_;       // with the changes not yet written
   uint64_t gen_ = 1;   // nodes of this generation belong to work_ alone
+  uint64_t revivals_ = 0;
 
   std::vector<Link> chain_;
   std::string chainPath_;
