@@ -438,8 +438,8 @@ class Hive {
     bool ok = sqlite3_open_v2(path_.c_str(), &db_, flags, nullptr) == SQLITE_OK;
     if (ok) {
       sqlite3_busy_timeout(db_, 5000);
-      ok = Run("PRAGMA journal_mode=WAL") && Run("PRAGMA synchronous=FULL") &&
-           Run("PRAGMA mmap_size=1073741824") && Run(kSchema) && PrepareAll() && Load();
+      ok = SetWalMode() && Run("PRAGMA synchronous=FULL") && Run("PRAGMA mmap_size=1073741824") &&
+           Run(kSchema) && PrepareAll() && Load();
     }
     if (!ok) CloseDb();
     if (ok && !memory_) sqlite3_file_control(db_, "main", SQLITE_FCNTL_FILE_POINTER, &file_);
@@ -466,6 +466,18 @@ class Hive {
            del_.Prepare(db_, "DELETE FROM hive_keys WHERE id = ?") &&
            setName_.Prepare(db_, "UPDATE hive_keys SET name = ? WHERE id = ?") &&
            setVals_.Prepare(db_, "UPDATE hive_keys SET vals = ? WHERE id = ?");
+  }
+
+  // WAL: readers never wait for the writer, and a commit is one append and
+  // one sync. A file system that cannot share the WAL index keeps the
+  // rollback journal; everything works, only the change check is slower.
+  bool SetWalMode() {
+    Statement mode;
+    if (!mode.Prepare(db_, "PRAGMA journal_mode=WAL") || sqlite3_step(mode.get()) != SQLITE_ROW)
+      return false;
+    const unsigned char* text = sqlite3_column_text(mode.get(), 0);
+    wal_ = text && std::strcmp(reinterpret_cast<const char*>(text), "wal") == 0;
+    return true;
   }
 
   bool Run(const char* sql) {
@@ -530,7 +542,8 @@ class Hive {
   };
 
   bool ReadWalHeader(WalHeader& header) {
-    if (!file_ || !file_->pMethods || file_->pMethods->iVersion < 2 || !file_->pMethods->xShmMap)
+    if (!wal_ || !file_ || !file_->pMethods || file_->pMethods->iVersion < 2 ||
+        !file_->pMethods->xShmMap)
       return false;
     void volatile* region = nullptr;
     if (file_->pMethods->xShmMap(file_, 0, 32768, 0, &region) != SQLITE_OK || !region) return false;
@@ -772,6 +785,7 @@ class Hive {
   bool memory_ = false;
   sqlite3* db_ = nullptr;
   sqlite3_file* file_ = nullptr;  // the main database file, for its WAL index
+  bool wal_ = false;
   Statement version_, ins_, del_, setName_, setVals_;
   int64_t dataVersion_ = -1;
   WalHeader seen_{};
