@@ -1,0 +1,23 @@
+#pragma once
+// TButtonEdit: a read-only field with an ellipsis button at its right end;
+// the button is enabled with the field.
+#include <QLineEdit>
+
+class QToolButton;
+
+class TButtonEdit : public QLineEdit {
+  Q_OBJECT
+
+ public:
+  explicit TButtonEdit(QWidget* parent = nullptr);
+  QToolButton* Button() const { return button_; }
+
+ signals:
+  void buttonClicked();
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+
+ private:
+  QToolButton* button_;
+};
