@@ -9,6 +9,10 @@
 #include "framework/SLLauncher.h"
 #include "framework/SLUtils.h"
 #include "library/SLRegistry.h"
+#ifdef _WIN32
+#include "platform/windows/Win32Help.h"
+#include "platform/windows/Win32Launcher.h"
+#endif
 
 namespace {
 
@@ -40,6 +44,21 @@ std::string HelpPage(const std::string& helpFile, int context) {
   return folder + "/index.html";
 }
 
+#ifdef _WIN32
+// The compiled help file, in its "MainWindow" window type, at the context's
+// topic or at the default topic for 0. What the engine answers is not used.
+void ShowHelp(const TSLApplication& Descriptor, int Context) {
+  const std::string& file = Descriptor.HelpFile;
+  if (file.empty() || !FileExistsSafe(file)) return;
+  try {
+    HelpEngine().Call(Win32ApplicationWindow(), file + ">MainWindow",
+                      Context != 0 ? kHelpContext : kHelpDisplayTopic,
+                      Context != 0 ? static_cast<uintptr_t>(Context) : 0);
+  } catch (const std::exception& e) {
+    throw ESLException(Format(Text(Str::HelpUnavailable), file), e.what(), smtWarning);
+  }
+}
+#else
 void ShowHelp(const TSLApplication& Descriptor, int Context) {
   const std::string& file = Descriptor.HelpFile;
   if (file.empty() || !FileExistsSafe(HelpPage(file, 0))) return;
@@ -50,6 +69,7 @@ void ShowHelp(const TSLApplication& Descriptor, int Context) {
     throw ESLException(Format(Text(Str::HelpUnavailable), file), e.what(), smtWarning);
   }
 }
+#endif
 
 void RunSystemInfo() {
   try {

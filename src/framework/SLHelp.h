@@ -1,6 +1,8 @@
 #pragma once
-// Help and the system information tool. The help is a folder of HTML pages
-// beside the program, one page per help context, opened in the user's browser.
+// Help and the system information tool. On Windows the help is the compiled
+// help file beside the program, shown by the HTML Help engine; elsewhere it is
+// a folder of HTML pages beside the program, one page per help context,
+// opened in the user's browser.
 #include <string>
 
 class TSLApplication;
@@ -26,7 +28,8 @@ std::string HelpFolder(const std::string& helpFile);
 std::string HelpPage(const std::string& helpFile, int context);
 
 // Opens the help at the context's page. Without a help file nothing happens;
-// without a URL opener the launcher beeps (1000 Hz, 100 ms). An exception
+// without a URL opener (on Windows: without the help engine) the launcher
+// beeps (1000 Hz, 100 ms). An exception
 // while opening becomes ESLException "Unable to show help file '%s'." with
 // the cause as details.
 void ShowHelp(const TSLApplication& Descriptor, int Context);

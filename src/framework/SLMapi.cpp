@@ -7,6 +7,9 @@
 #include "framework/SLCipher.h"
 #include "framework/SLExceptions.h"
 #include "framework/SLLauncher.h"
+#ifdef _WIN32
+#include "platform/windows/Win32Mail.h"
+#endif
 
 namespace {
 
@@ -20,8 +23,12 @@ std::string FileNamePart(const std::string& path) {
 }  // namespace
 
 ISLMailSystem& MailSystem() {
-  static TSLMailtoMailSystem mailto;
-  return gMailSystem != nullptr ? *gMailSystem : mailto;
+#ifdef _WIN32
+  static TWin32MailSystem standard;
+#else
+  static TSLMailtoMailSystem standard;
+#endif
+  return gMailSystem != nullptr ? *gMailSystem : standard;
 }
 
 void SetMailSystem(ISLMailSystem* mail) {

@@ -3,7 +3,7 @@
 // in the shape of Simple MAPI and hands it to the mail system seam; the
 // outcome arrives through exactly one of its three events. On Linux the seam
 // opens a mailto: address with the desktop's URL opener; on Windows it calls
-// MAPISendMail.
+// MAPISendMail (TWin32MailSystem).
 #include <cstdint>
 #include <functional>
 #include <string>

@@ -1,5 +1,6 @@
 # The platform seams on Windows: the system registry, the named mutex, the
-# version resource, the desktop of the paste path. Core code, plain Win32.
+# version resource, the desktop of the paste path, the launchers, Simple MAPI
+# and HTML Help. Core code, plain Win32.
 if(WIN32)
   target_sources(vellumin_core PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/windows/Win32Registry.h
@@ -9,7 +10,11 @@ if(WIN32)
     ${CMAKE_CURRENT_LIST_DIR}/windows/Win32Desktop.h
     ${CMAKE_CURRENT_LIST_DIR}/windows/Win32Desktop.cpp
     ${CMAKE_CURRENT_LIST_DIR}/windows/Win32Launcher.h
-    ${CMAKE_CURRENT_LIST_DIR}/windows/Win32Launcher.cpp)
+    ${CMAKE_CURRENT_LIST_DIR}/windows/Win32Launcher.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/windows/Win32Mail.h
+    ${CMAKE_CURRENT_LIST_DIR}/windows/Win32Mail.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/windows/Win32Help.h
+    ${CMAKE_CURRENT_LIST_DIR}/windows/Win32Help.cpp)
   target_link_libraries(vellumin_core PUBLIC advapi32 version user32 shell32)
 
   set(VELLUMIN_VERSION_RC_TEMPLATE ${CMAKE_CURRENT_LIST_DIR}/windows/VersionResource.rc.in

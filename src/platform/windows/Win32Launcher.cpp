@@ -14,16 +14,14 @@ bool ShellOpen(HWND parent, const std::string& file) {
   return result > 32;
 }
 
-// The top-level window that owns the program's windows: the one in front
-// when it is ours, else none.
-HWND ApplicationWindow() {
+}  // namespace
+
+void* Win32ApplicationWindow() {
   HWND front = GetForegroundWindow();
   DWORD process = 0;
   if (front != nullptr) GetWindowThreadProcessId(front, &process);
   return process == GetCurrentProcessId() ? GetAncestor(front, GA_ROOTOWNER) : nullptr;
 }
-
-}  // namespace
 
 // Web pages open without a parent window.
 bool TWin32Launcher::OpenURL(const std::string& url) {
@@ -31,7 +29,7 @@ bool TWin32Launcher::OpenURL(const std::string& url) {
 }
 
 bool TWin32Launcher::StartProgram(const std::string& path) {
-  return ShellOpen(ApplicationWindow(), path);
+  return ShellOpen(static_cast<HWND>(Win32ApplicationWindow()), path);
 }
 
 std::string TWin32Launcher::FindSystemInfoProgram() {

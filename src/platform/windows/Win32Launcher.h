@@ -15,3 +15,7 @@ class TWin32Launcher : public ISLLauncher {
 
 // Installs the launcher for the rest of the run.
 void InstallWin32Launcher();
+
+// The top-level window that owns the program's windows (an HWND): the one in
+// front when it is ours, else none. The parent of shell, mail and help calls.
+void* Win32ApplicationWindow();
