@@ -12,18 +12,21 @@ namespace {
 
 // Byte length of the character that starts at `pos` (pos < s.size()).
 //
-// UTF-8 (Linux): a lead byte takes as many continuation bytes as it announces
-// and as actually follow it; any other byte (ASCII, a stray continuation byte,
-// an invalid lead) is a character of its own. Malformed text therefore never
-// makes a walk stall or swallow the next well-formed character.
+// Narrow text is UTF-8: a lead byte takes as many continuation bytes as it
+// announces and as actually follow it; any other byte (ASCII, a stray
+// continuation byte, an invalid lead) is a character of its own. Malformed
+// text therefore never makes a walk stall or swallow the next well-formed
+// character.
 //
-// Windows: the ANSI code page; a lead byte of a double-byte code page takes
-// the byte after it.
+// On Windows the program's manifest makes UTF-8 the ANSI code page; a system
+// that ignores it keeps its legacy code page, where a lead byte of a
+// double-byte code page takes the byte after it.
 size_t CharLength(std::string_view s, size_t pos) {
   const auto lead = static_cast<unsigned char>(s[pos]);
 #ifdef _WIN32
-  return (IsDBCSLeadByte(lead) && pos + 1 < s.size()) ? 2 : 1;
-#else
+  static const bool utf8 = GetACP() == CP_UTF8;
+  if (!utf8) return (IsDBCSLeadByte(lead) && pos + 1 < s.size()) ? 2 : 1;
+#endif
   size_t expected;
   if (lead >= 0xC0 && lead <= 0xDF)
     expected = 1;
@@ -38,7 +41,6 @@ size_t CharLength(std::string_view s, size_t pos) {
          (static_cast<unsigned char>(s[pos + len]) & 0xC0) == 0x80)
     ++len;
   return len;
-#endif
 }
 
 bool IsBlank(char c) {

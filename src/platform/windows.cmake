@@ -17,6 +17,17 @@ if(WIN32)
     ${CMAKE_CURRENT_LIST_DIR}/windows/Win32Help.cpp)
   target_link_libraries(vellumin_core PUBLIC advapi32 version user32 shell32)
 
+  # Every program that links the core (the program, its tests and helpers)
+  # carries the manifest that makes UTF-8 its ANSI code page, so the narrow
+  # strings of the core and the A functions agree.
+  set(manifest_rc ${CMAKE_CURRENT_BINARY_DIR}/Utf8Manifest.rc)
+  file(CONFIGURE OUTPUT ${manifest_rc}
+    CONTENT "1 24 \"${CMAKE_CURRENT_LIST_DIR}/windows/Utf8.manifest\"\n")
+  add_library(vellumin_manifest OBJECT ${manifest_rc})
+  set_source_files_properties(${manifest_rc} PROPERTIES
+    OBJECT_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/windows/Utf8.manifest)
+  target_sources(vellumin_core INTERFACE $<TARGET_OBJECTS:vellumin_manifest>)
+
   set(VELLUMIN_VERSION_RC_TEMPLATE ${CMAKE_CURRENT_LIST_DIR}/windows/VersionResource.rc.in
       CACHE INTERNAL "")
 
