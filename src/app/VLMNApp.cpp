@@ -1,7 +1,11 @@
 #include "app/VLMNApp.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <sys/socket.h>
 #include <unistd.h>
+#endif
 
 #include <QApplication>
 #include <QLabel>
@@ -21,9 +25,14 @@
 #include "framework/SLSplashFrm2.h"
 #include "platform/SingleInstance.h"
 #include "ui/main/frmMain.h"
+#ifdef _WIN32
+#include "platform/windows/Win32Desktop.h"
+#include "platform/windows/Win32Launcher.h"
+#endif
 
 namespace {
 
+#ifndef _WIN32
 // SIGTERM and SIGINT end the program as Exit does: the handler only writes a
 // byte; the message loop reads it and quits, and the main window's
 // destruction writes the library and the options.
@@ -50,12 +59,17 @@ void InstallTerminationHandlers(QObject* owner) {
   sigaction(SIGTERM, &action, nullptr);
   sigaction(SIGINT, &action, nullptr);
 }
+#endif
 
 bool CheckSingleInstance() {
   if (AcquireSingleInstance("KVLMN")) return true;
+#ifdef _WIN32
+  MessageBoxA(nullptr, Text(Str::SingleInstance).c_str(), kApplicationTitle, 0x40);
+#else
   QMessageBox box(QMessageBox::Information, QString::fromUtf8(kApplicationTitle),
                   QString::fromLocal8Bit(Text(Str::SingleInstance).c_str()), QMessageBox::Ok);
   box.exec();
+#endif
   return false;
 }
 
@@ -77,7 +91,11 @@ void ReleaseSplashBitmap() {
 int RunProgram(int& argc, char** argv) {
   // Its notify hands every exception escaping an event handler to aeMainException.
   TSLApplicationObject app(argc, argv);
+#ifdef _WIN32
+  InstallWin32Launcher();
+#else
   InstallDesktopLauncher();
+#endif
   QApplication::setApplicationName(QString::fromUtf8(kApplicationTitle));
   QApplication::setQuitOnLastWindowClosed(false);
 
@@ -96,7 +114,13 @@ int RunProgram(int& argc, char** argv) {
   VLMNMain = new TVLMNMain;
   QObject::connect(&app, &QGuiApplication::commitDataRequest, VLMNMain,
                    &TVLMNMain::SessionCommitData);
+#ifdef _WIN32
+  // After the main window, whose paste host installs the toolkit's clipboard:
+  // on Windows the clipboard is written as CF_TEXT only.
+  InstallWin32Desktop();
+#else
   InstallTerminationHandlers(&app);
+#endif
 
   int code = app.exec();
   delete VLMNMain;  // writes the library and the options, then frees them
