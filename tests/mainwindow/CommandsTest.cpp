@@ -9,6 +9,7 @@
 
 #include "MainWindowFixture.h"
 #include "exchange/clsExportFile.h"
+#include "exchange/frmImpExp.h"
 #include "library/SLRegistry.h"
 
 namespace {
@@ -27,6 +28,21 @@ void Nested(TFolder& root) {
   note->Name = "Note";
   note->Value = "a note";
   root.Items.Add(note);
+}
+
+// Closes the import dialog once its run has brought a folder.
+void CloseImportWhenDone() {
+  auto* timer = new QTimer(qApp);
+  timer->setObjectName("WhenModal");
+  timer->setInterval(10);
+  QObject::connect(timer, &QTimer::timeout, [timer] {
+    auto* dialog = qobject_cast<TImpExpDlg*>(QApplication::activeModalWidget());
+    if (dialog == nullptr || dialog->Busy() || dialog->ResultFolder() == nullptr) return;
+    timer->stop();
+    timer->deleteLater();
+    dialog->close();
+  });
+  timer->start();
 }
 
 class CommandsTest : public MainWindowFixture {
@@ -314,6 +330,7 @@ TEST_F(CommandsTest, ImportPlacesTheFolderAfterTheRootFoldersExpandedAndSelected
     WriteExportFile(file, source, "1.0.0", quiet);
   }
   MainCommands.ChooseImportFile = [&](QWidget*) { return file; };
+  CloseImportWhenDone();
   ASSERT_TRUE(w->alActions->Execute(w->actFileImport));
   const QStringList top = Children(Node(""));
   ASSERT_EQ(top.size(), 5);

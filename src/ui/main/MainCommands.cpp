@@ -6,6 +6,7 @@
 #include "app/SLApplication.h"
 #include "app/Strings.h"
 #include "exchange/clsExportFile.h"
+#include "exchange/frmImpExp.h"
 #include "framework/SLAboutFrm2.h"
 #include "framework/SLDialogCommon.h"
 #include "framework/SLExceptions.h"
@@ -46,30 +47,6 @@ QString FileDialog(QWidget* owner, const char* name, Str title, QFileDialog::Acc
   return dialog.selectedFiles().first();
 }
 
-// The exchange file without the progress dialog: failures collected from the
-// details and raised as one warning.
-class TCollectingProgress : public IImpExpProgress {
- public:
-  void ShowProgress(const std::string&, const std::string&, int) override {}
-  void AddDetail(const std::string& text, bool error) override {
-    if (error) errors += (errors.empty() ? "" : "\n") + text;
-  }
-  std::string errors;
-};
-
-TFolder* ImportWithoutProgressDialog(const std::string& fileName) {
-  TCollectingProgress progress;
-  TFolder* folder = ReadExportFile(fileName, *RootFolder, progress);
-  if (folder == nullptr) throw ESLException(Text(Str::ExchImportFailed), progress.errors);
-  return folder;
-}
-
-void ExportWithoutProgressDialog(const std::string& fileName) {
-  TCollectingProgress progress;
-  WriteExportFile(fileName, *RootFolder, SLApplication->Version, progress);
-  if (!progress.errors.empty()) throw ESLException(Text(Str::ExchExportFailed), progress.errors);
-}
-
 }  // namespace
 
 TMainCommands::TMainCommands() {
@@ -81,8 +58,8 @@ TMainCommands::TMainCommands() {
   };
   CheckImportFileName = [](const std::string& name) { ::CheckImportFileName(name); };
   CheckExportFileExt = [](const std::string& name) { ::CheckExportFileExt(name); };
-  ImportPasteItems = ImportWithoutProgressDialog;
-  ExportPasteItems = ExportWithoutProgressDialog;
+  ImportPasteItems = [](const std::string& name) { return ::ImportPasteItems(name); };
+  ExportPasteItems = [](const std::string& name) { ::ExportPasteItems(name); };
   ShowHelp = [](int context) { ::ShowHelp(*SLApplication, context); };
   ShowTipOfTheDay = [](bool showTips, bool fromMenu) {
     return ::ShowTipOfTheDay(*SLApplication, showTips, fromMenu);
