@@ -85,6 +85,13 @@ TEST_F(CommandsTest, EnablingWithRootFolderAndItemSelected) {
     Select(c.path);
     EXPECT_EQ(EnabledOf(all), c.enabled) << "selected: '" << c.path.toStdString() << "'";
   }
+  // Working the menu bar with the keys leaves the tree the active control.
+  Select("Login/Intranet");
+  w->mnuMain->setFocus();
+  ASSERT_EQ(w->focusWidget(), w->mnuMain);
+  EXPECT_TRUE(Enabled(w->actItemRemove));
+  EXPECT_TRUE(Enabled(w->actEditCut));
+  w->tvItems->setFocus();
   // File, Help and the menu headers are always enabled.
   for (QAction* a : {w->actFile, w->actHelp, w->actFileImport, w->actFileExit, w->actHelpAbout})
     EXPECT_TRUE(Enabled(a));

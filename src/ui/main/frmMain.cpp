@@ -31,6 +31,7 @@
 #include "framework/SLUtils.h"
 #include "library/clsLibrary.h"
 #include "rules/clsOptions.h"
+#include "ui/dialogs/ProgramDialogs.h"
 #include "ui/main/MainCommands.h"
 #include "ui/main/MainDialogs.h"
 #include "ui/main/PasteHost.h"
@@ -38,7 +39,7 @@
 #include "ui_frmMain.h"
 
 TVLMNMain* VLMNMain = nullptr;
-TMainDialogs MainDialogs;
+TMainDialogs MainDialogs = ProgramDialogs();
 
 // The pictures are compiled into this static library: their registration
 // has to be asked for by name.
@@ -157,6 +158,11 @@ TVLMNMain::TVLMNMain(QWidget* parent) : QMainWindow(parent), ui_(std::make_uniqu
 
   CreateActions();
   CreateMenus();
+
+  connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+    if (now != nullptr && now->window() == this && now != mnuMain && !mnuMain->isAncestorOf(now))
+      lastControl_ = now;
+  });
 
   // The tree's events.
   tvItems->OnEditing = [this](QTreeWidgetItem* node) { return tvItemsEditing(node); };
@@ -398,7 +404,7 @@ void TVLMNMain::alActionsUpdate() {
   const bool folder = object && image == niFolder;
   const bool root = object && image == niRoot;
   const bool container = folder || root;
-  QWidget* active = focusWidget();
+  QWidget* active = ActiveControl();
   const bool editing = OpenEditor(tvItems) != nullptr;
   const bool treeFocus = active != nullptr && (active == tvItems || tvItems->isAncestorOf(active));
   const bool previewActive = active == txtPreview;
@@ -627,9 +633,19 @@ void TVLMNMain::LibraryChanged() {
 
 // ---------------------------------------------------------------- Edit and Item commands
 
+QWidget* TVLMNMain::ActiveControl() const {
+  QWidget* active = focusWidget();
+  // The menu bar takes the keyboard while it is worked with the keys; the
+  // control the user was in stays the active one.
+  if (active != nullptr && (active == mnuMain || mnuMain->isAncestorOf(active)))
+    return lastControl_;
+  return active;
+}
+
 void TVLMNMain::actEditCutExecute() {
-  if (focusWidget() != tvItems && !tvItems->isAncestorOf(focusWidget())) {
-    if (focusWidget() == txtPreview) txtPreview->copy();  // read-only: Cut copies
+  QWidget* active = ActiveControl();
+  if (active != tvItems && !tvItems->isAncestorOf(active)) {
+    if (active == txtPreview) txtPreview->copy();  // read-only: Cut copies
     return;
   }
   if (OpenEditor(tvItems) != nullptr) {
@@ -644,8 +660,9 @@ void TVLMNMain::actEditCutExecute() {
 }
 
 void TVLMNMain::actEditCopyExecute() {
-  if (focusWidget() != tvItems && !tvItems->isAncestorOf(focusWidget())) {
-    if (focusWidget() == txtPreview) txtPreview->copy();
+  QWidget* active = ActiveControl();
+  if (active != tvItems && !tvItems->isAncestorOf(active)) {
+    if (active == txtPreview) txtPreview->copy();
     return;
   }
   if (OpenEditor(tvItems) != nullptr) {
@@ -702,7 +719,7 @@ void TVLMNMain::actEditPasteExecute() {
 }
 
 void TVLMNMain::actEditSelectAllExecute() {
-  if (focusWidget() == txtPreview)
+  if (ActiveControl() == txtPreview)
     txtPreview->selectAll();
   else
     TreeEditorSelectAll(tvItems);

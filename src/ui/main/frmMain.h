@@ -133,6 +133,8 @@ class TVLMNMain : public QMainWindow {
   void CreateMenus();
   void CreateTray();
   void SetUpStorage();
+  // The window's active control (the menu bar never counts as one).
+  QWidget* ActiveControl() const;
   TFolder* NodeFolder(QTreeWidgetItem* node) const;
   TFolder* ParentFolder(QTreeWidgetItem* node) const;
   QTreeWidgetItem* AddNode(QTreeWidgetItem* parent, int index, void* object, const QString& text,
@@ -170,7 +172,7 @@ class TVLMNMain : public QMainWindow {
   void actStdOpenExecute();
 
   std::unique_ptr<Ui::frmMain> ui_;
-  QWidget* previewFocus_ = nullptr;
+  QPointer<QWidget> lastControl_;
   bool minimized_ = false;
   bool released_ = false;
   QHash<const TFolder*, int> trayItemStart_;
