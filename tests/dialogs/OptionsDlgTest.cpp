@@ -109,7 +109,7 @@ TEST_F(OptionsDlg, InstalledFontIsFoundRegardlessOfCase) {
 TEST_F(OptionsDlg, ApplyWritesAndDeletesTheAutostartEntry) {
   std::vector<bool> exists;
   bool fontApplied = false;
-  PreferencesApplyFont = [&] { fontApplied = true; };
+  PreferencesApplyFont() = [&] { fontApplied = true; };
   ModalScript script{[&](QWidget* d) {
     Find<QCheckBox>(d, "chkAutoStartup")->setChecked(true);
     Find<QPushButton>(d, "cmdApply")->click();
@@ -120,7 +120,7 @@ TEST_F(OptionsDlg, ApplyWritesAndDeletesTheAutostartEntry) {
     Find<QPushButton>(d, "cmdCancel")->click();
   }};
   ShowPreferences();
-  PreferencesApplyFont = nullptr;
+  PreferencesApplyFont() = nullptr;
   EXPECT_EQ(exists, (std::vector<bool>{true, false}));
   EXPECT_TRUE(fontApplied);
 }

@@ -32,7 +32,9 @@ if(VELLUMIN_BUILD_UI)
     ${CMAKE_CURRENT_LIST_DIR}/frmOptions.ui
     ${CMAKE_CURRENT_LIST_DIR}/frmSearch.h
     ${CMAKE_CURRENT_LIST_DIR}/frmSearch.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/frmSearch.ui)
+    ${CMAKE_CURRENT_LIST_DIR}/frmSearch.ui
+    ${CMAKE_CURRENT_LIST_DIR}/ProgramDialogs.h
+    ${CMAKE_CURRENT_LIST_DIR}/ProgramDialogs.cpp)
 endif()
 # The search's model: plain C++.
 target_sources(vellumin_core PRIVATE

@@ -16,7 +16,10 @@
 #include "ui/dialogs/frmTracking.h"
 #include "ui_frmOptions.h"
 
-std::function<void()> PreferencesApplyFont;
+std::function<void()>& PreferencesApplyFont() {
+  static std::function<void()> applyFont;
+  return applyFont;
+}
 
 namespace {
 
@@ -165,7 +168,7 @@ void TOptionsDlg::ApplyPreferences() {
       ui->cbFontSize->currentIndex() < 0 ? 8 : ui->cbFontSize->currentText().toInt();
   options_.AutoStart = ui->chkAutoStartup->isChecked();
   ApplyAutoStart(options_.AutoStart, ProgramFile());
-  if (PreferencesApplyFont) PreferencesApplyFont();
+  if (PreferencesApplyFont()) PreferencesApplyFont()();
   options_.Save();
 }
 

@@ -57,4 +57,4 @@ class TOptionsDlg : public TSLDialog {
 void ShowPreferences();
 
 // What Apply calls to give the main window its new font (set by the program).
-extern std::function<void()> PreferencesApplyFont;
+std::function<void()>& PreferencesApplyFont();
