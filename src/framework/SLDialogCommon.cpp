@@ -1,4 +1,5 @@
 #include "framework/SLDialogCommon.h"
+#include <QKeyEvent>
 
 #include <QFontDatabase>
 #include <QGuiApplication>
@@ -66,4 +67,21 @@ QString FormatS(QString pattern, std::initializer_list<QString> values) {
     from = at + value.size();
   }
   return pattern;
+}
+
+void TSLEscapeDialog::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape) {
+    event->accept();  // closes on release
+    return;
+  }
+  QDialog::keyPressEvent(event);
+}
+
+void TSLEscapeDialog::keyReleaseEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape && !event->isAutoRepeat()) {
+    event->accept();
+    close();
+    return;
+  }
+  QDialog::keyReleaseEvent(event);
 }

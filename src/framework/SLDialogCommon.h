@@ -1,6 +1,7 @@
 #pragma once
 // Small pieces shared by the framework's dialogs: text conversion at the UI
 // edge, the dialog font rule, the standard pictures and window placement.
+#include <QDialog>
 #include <QLabel>
 #include <QString>
 #include <QStyle>
@@ -8,6 +9,18 @@
 #include <string>
 
 class QWidget;
+class QKeyEvent;
+
+// A message dialog: Escape closes it on the key's release (the press is
+// swallowed, so QDialog does not reject on it first).
+class TSLEscapeDialog : public QDialog {
+ public:
+  using QDialog::QDialog;
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+  void keyReleaseEvent(QKeyEvent* event) override;  // FormKeyUp
+};
 
 // Texts are byte strings in the system's narrow encoding; QString only here.
 inline QString ToQ(const std::string& s) {

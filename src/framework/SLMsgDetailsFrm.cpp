@@ -12,7 +12,7 @@
 #include "app/Strings.h"
 #include "framework/SLDialogCommon.h"
 
-TSLMessageDetails::TSLMessageDetails(QWidget* parent) : QDialog(parent) {
+TSLMessageDetails::TSLMessageDetails(QWidget* parent) : TSLEscapeDialog(parent) {
   setObjectName("SLMessageDetails");
   setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                  Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint);
@@ -87,23 +87,6 @@ void TSLMessageDetails::cmdDetailsClick() {
     DetailsState = 0;
     SetOuterHeight(kFoldedHeight);
   }
-}
-
-void TSLMessageDetails::keyPressEvent(QKeyEvent* event) {
-  if (event->key() == Qt::Key_Escape) {
-    event->accept();  // closes on release
-    return;
-  }
-  QDialog::keyPressEvent(event);
-}
-
-void TSLMessageDetails::keyReleaseEvent(QKeyEvent* event) {
-  if (event->key() == Qt::Key_Escape && !event->isAutoRepeat()) {
-    event->accept();
-    close();
-    return;
-  }
-  QDialog::keyReleaseEvent(event);
 }
 
 void SLMessageDetails(const std::string& Text, const std::string& Details,

@@ -6,13 +6,14 @@
 #include <QString>
 #include <string>
 
+#include "framework/SLDialogCommon.h"
 #include "framework/SLMessages.h"
 
 class QLabel;
 class QPushButton;
 class QPlainTextEdit;
 
-class TSLMessageDetails : public QDialog {
+class TSLMessageDetails : public TSLEscapeDialog {
   Q_OBJECT
 
  public:
@@ -43,8 +44,6 @@ class TSLMessageDetails : public QDialog {
   void cmdDetailsClick();
 
  protected:
-  void keyPressEvent(QKeyEvent* event) override;
-  void keyReleaseEvent(QKeyEvent* event) override;  // FormKeyUp
   void showEvent(QShowEvent* event) override;
   bool event(QEvent* event) override;
 

@@ -45,7 +45,7 @@ const ButtonSet& SetOf(TSLMessageButtons buttons) {
 
 }  // namespace
 
-TSLMessage::TSLMessage(QWidget* parent) : QDialog(parent) {
+TSLMessage::TSLMessage(QWidget* parent) : TSLEscapeDialog(parent) {
   setObjectName("SLMessage");
   setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                  Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint);
@@ -85,24 +85,6 @@ TSLMessage::TSLMessage(QWidget* parent) : QDialog(parent) {
   lblMessage->setWordWrap(true);
   lblMessage->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   lblMessage->setTextFormat(Qt::PlainText);
-}
-
-void TSLMessage::keyPressEvent(QKeyEvent* event) {
-  // Escape acts on its release (FormKeyUp), not here.
-  if (event->key() == Qt::Key_Escape) {
-    event->accept();
-    return;
-  }
-  QDialog::keyPressEvent(event);
-}
-
-void TSLMessage::keyReleaseEvent(QKeyEvent* event) {
-  if (event->key() == Qt::Key_Escape && !event->isAutoRepeat()) {
-    event->accept();
-    close();
-    return;
-  }
-  QDialog::keyReleaseEvent(event);
 }
 
 TSLMessageResult SLMessage(const std::string& Text, const std::string& Caption,

@@ -7,12 +7,13 @@
 #include <cstdint>
 #include <string>
 
+#include "framework/SLDialogCommon.h"
 #include "framework/SLMessages.h"
 
 class QLabel;
 class QPushButton;
 
-class TSLMessage : public QDialog {
+class TSLMessage : public TSLEscapeDialog {
   Q_OBJECT
 
  public:
@@ -30,10 +31,6 @@ class TSLMessage : public QDialog {
 
   int PressedButton = 0;  // 1 to 5 from the left; 0 while none was pressed
   TSLMessageResult FallbackResult = smrOK;
-
- protected:
-  void keyPressEvent(QKeyEvent* event) override;
-  void keyReleaseEvent(QKeyEvent* event) override;  // FormKeyUp
 };
 
 // Shows the dialog modally and returns the button's meaning, or the set's
