@@ -13,25 +13,12 @@ std::string AsciiUpperCase(std::string_view text) {
 TTextMatcher::TTextMatcher(std::string_view text, bool matchCase)
     : pattern_(matchCase ? std::string(text) : AsciiUpperCase(text)), matchCase_(matchCase) {}
 
-namespace {
-
-// A plain substring search; a hit that starts inside a multi-byte character
-// does not count and the search goes on after it.
-bool FindFromBoundary(std::string_view text, std::string_view pattern) {
-  for (size_t at = text.find(pattern); at != std::string_view::npos;
-       at = text.find(pattern, at + 1))
-    if (IsCharBoundary(text, at)) return true;
-  return false;
-}
-
-}  // namespace
-
 bool TTextMatcher::Contains(std::string_view text) {
-  if (matchCase_) return FindFromBoundary(text, pattern_);
+  if (matchCase_) return FindAtCharBoundary(text, pattern_) != std::string_view::npos;
   buffer_.assign(text);
   for (char& c : buffer_)
     if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  return FindFromBoundary(buffer_, pattern_);
+  return FindAtCharBoundary(buffer_, pattern_) != std::string_view::npos;
 }
 
 namespace {
