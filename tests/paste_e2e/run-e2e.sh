@@ -11,19 +11,7 @@ for tool in Xvfb openbox tint2 featherpad xterm xdotool xprop; do
 done
 
 source "$(dirname "${BASH_SOURCE[0]}")/../x11/xvfb.sh"
-work="$(mktemp -d /tmp/vellumin-paste-e2e.XXXXXX)"
-pids=()
-cleanup() {
-  local status=$?
-  stop_started
-  if [ "$status" -ne 0 ]; then
-    for log in "$work"/*.log; do [ -s "$log" ] && { echo "== $log"; tail -n 20 "$log"; }; done
-  fi
-  rm -rf "$work"
-  exit "$status"
-}
-trap cleanup EXIT
-trap 'exit 1' INT TERM
+begin_run paste-e2e
 
 # Wait up to $1 tenths of a second for a command to succeed.
 wait_for() {

@@ -5,19 +5,7 @@ set -euo pipefail
 tests="$1"
 shift
 source "$(dirname "${BASH_SOURCE[0]}")/xvfb.sh"
-work="$(mktemp -d /tmp/vellumin-x11.XXXXXX)"
-pids=()
-cleanup() {
-  local status=$?
-  stop_started
-  if [ "$status" -ne 0 ]; then
-    for log in "$work"/*.log; do [ -s "$log" ] && { echo "== $log"; tail -n 20 "$log"; }; done
-  fi
-  rm -rf "$work"
-  exit "$status"
-}
-trap cleanup EXIT
-trap 'exit 1' INT TERM
+begin_run x11
 
 export HOME="$work"
 start_xvfb "$work/xvfb.log" || { echo "Xvfb did not start"; exit 1; }

@@ -46,3 +46,23 @@ stop_started() {
     kill -9 "${pids[$i]}" 2>/dev/null || true
   done
 }
+
+# Makes the run's temporary folder `work` and an exit trap that stops what was
+# started, shows the logs of a failed run and removes the folder.
+#   begin_run NAME
+begin_run() {
+  work="$(mktemp -d "/tmp/vellumin-$1.XXXXXX")"
+  pids=()
+  trap end_run EXIT
+  trap 'exit 1' INT TERM
+}
+
+end_run() {
+  local status=$?
+  stop_started
+  if [ "$status" -ne 0 ]; then
+    for log in "$work"/*.log; do [ -s "$log" ] && { echo "== $log"; tail -n 20 "$log"; }; done
+  fi
+  rm -rf "$work"
+  exit "$status"
+}
