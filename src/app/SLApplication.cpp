@@ -26,8 +26,9 @@ std::optional<TVersionBlock> Block(const std::string& path) noexcept {
 }
 }  // namespace
 
-std::string GetVersionText(const std::string& path) {
-  auto block = Block(path);
+namespace {
+
+std::string VersionTextOf(const std::optional<TVersionBlock>& block) {
   if (!block || !block->FixedInfo) return "0.0.0";
   uint32_t ms = block->FixedInfo->FileVersionMS, ls = block->FixedInfo->FileVersionLS;
   char text[64];
@@ -36,15 +37,13 @@ std::string GetVersionText(const std::string& path) {
   return text;
 }
 
-bool IsEnglishBuild(const std::string& path) {
-  auto block = Block(path);
+bool EnglishOf(const std::optional<TVersionBlock>& block) {
   if (!block || block->Translations.empty()) return true;
   uint16_t language = static_cast<uint16_t>(block->Translations.front() & 0xFFFF);
   return language != kPortuguesePortugal && language != kPortugueseBrazil;
 }
 
-std::string GetLegalCopyright(const std::string& path) {
-  auto block = Block(path);
+std::string LegalCopyrightOf(const std::optional<TVersionBlock>& block) {
   if (!block || !block->FixedInfo) return Text(Str::BuiltInLegalNotice);
   if (block->Translations.empty()) return "";
   uint32_t t = block->Translations.front();
@@ -52,4 +51,23 @@ std::string GetLegalCopyright(const std::string& path) {
   std::snprintf(digits, sizeof digits, "%04X%04X", unsigned(t & 0xFFFF), unsigned(t >> 16));
   auto it = block->Strings.find(std::string(digits) + "\\LegalCopyright");
   return it == block->Strings.end() ? std::string() : it->second;
+}
+
+}  // namespace
+
+TVersionFacts ReadVersionFacts(const std::string& path) {
+  const auto block = Block(path);
+  return {VersionTextOf(block), EnglishOf(block), LegalCopyrightOf(block)};
+}
+
+std::string GetVersionText(const std::string& path) {
+  return VersionTextOf(Block(path));
+}
+
+bool IsEnglishBuild(const std::string& path) {
+  return EnglishOf(Block(path));
+}
+
+std::string GetLegalCopyright(const std::string& path) {
+  return LegalCopyrightOf(Block(path));
 }

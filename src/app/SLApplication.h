@@ -45,7 +45,16 @@ extern TSLApplication* SLApplication;
 inline constexpr const char* kProductKey = "Software\\Kestrelay\\Kestrelay Ardentry\\Vellumin";
 inline constexpr const char* kApplicationTitle = "Kestrelay Vellumin";
 
-// Read from the program file's version block; none of them throws.
+// What start-up takes from the program file's version block, read once.
+struct TVersionFacts {
+  std::string VersionText;  // as GetVersionText
+  bool English = true;      // as IsEnglishBuild
+  std::string LegalNotice;  // as GetLegalCopyright
+};
+TVersionFacts ReadVersionFacts(const std::string& path);
+
+// Read from the program file's version block; none of them throws. Each
+// reads the file: start-up, which needs all three, uses ReadVersionFacts.
 // "0.0.0" without a block, else "major.minor.release Build n".
 std::string GetVersionText(const std::string& path);
 // False only when the block's first translation is Portuguese (0x0816 or 0x0416).

@@ -2,6 +2,7 @@
 
 #include "BuildConfig.h"
 #include "app/SLApplication.h"
+#include "app/StartupTrace.h"
 #include "app/Strings.h"
 #include "library/SLRegistry.h"
 #include "library/clsLibrary.h"
@@ -12,17 +13,17 @@ namespace {
 
 TStartupServices gServices;
 
-void BuildDescriptor(const std::string& exeName, const void* icon) {
+void BuildDescriptor(const std::string& exeName, const TVersionFacts& facts, const void* icon) {
   auto* app = new TSLApplication;
   SLApplication = app;
   app->SetExeName(exeName);
   app->RegistryRoot = RegHive::LocalMachine;
   app->ProductKey = kProductKey;
   app->Title = kApplicationTitle;
-  app->Version = GetVersionText(app->ExeName);
-  app->English = IsEnglishBuild(app->ExeName);
+  app->Version = facts.VersionText;
+  app->English = facts.English;
   app->Icon = icon;
-  app->LegalNotice = GetLegalCopyright(app->ExeName);
+  app->LegalNotice = facts.LegalNotice;
   app->Credits = Text(Str::Credits);
   app->FontName = "Tahoma";
   std::string base = app->ExeName;
@@ -68,16 +69,24 @@ void SeedSampleLibrary(TFolder& root) {
 
 bool InitializeApplication(const std::string& exeName, const TStartupServices& services) {
   gServices = services;
-  if (gServices.CheckSingleInstance && !gServices.CheckSingleInstance()) return false;
+  // The version record comes first, read once: the single-instance message
+  // needs its language before there is a descriptor to take it from.
+  const TVersionFacts facts = ReadVersionFacts(exeName);
+  TraceStartup("version record read");
+  if (gServices.CheckSingleInstance && !gServices.CheckSingleInstance(facts.English)) return false;
 
-  BuildDescriptor(exeName, services.Icon);
+  TraceStartup("single instance checked");
+  BuildDescriptor(exeName, facts, services.Icon);
   TSLApplication& app = *SLApplication;
   WriteRegString(app.RegistryRoot, app.ProductKey, "Location", app.ExePath);
   WriteRegString(app.RegistryRoot, app.ProductKey, "Version", app.Version);
 
+  TraceStartup("descriptor built");
   if (gServices.ShowSplash) gServices.ShowSplash();
+  TraceStartup("splash shown");
   if (gServices.Sleep) gServices.Sleep(kSplashMilliseconds);
   if (gServices.CloseSplash) gServices.CloseSplash();
+  TraceStartup("splash closed");
 
   VLMNOptions = new TVLMNOptions;
   VLMNOptions->Load();
@@ -92,6 +101,7 @@ bool InitializeApplication(const std::string& exeName, const TStartupServices& s
     SeedSampleLibrary(*RootFolder);
   }
   LastWindow = kNoWindow;
+  TraceStartup("options and library loaded");
   return true;
 }
 

@@ -10,8 +10,9 @@ class TFolder;
 
 struct TStartupServices {
   // Takes the single-instance lock; when another instance runs it tells the
-  // user and returns false (start-up then stops without touching anything).
-  std::function<bool()> CheckSingleInstance;
+  // user, in the build's language (`english`), and returns false (start-up
+  // then stops without touching anything).
+  std::function<bool(bool english)> CheckSingleInstance;
   // Creates the splash for the descriptor, paints it once and leaves it on screen.
   std::function<void()> ShowSplash;
   // Closes and releases the splash, then processes pending messages once.

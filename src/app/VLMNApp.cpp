@@ -8,17 +8,20 @@
 #endif
 
 #include <QApplication>
+#include <QEventLoop>
+#include <QIcon>
 #include <QLabel>
 #include <QMessageBox>
 #include <QSocketNotifier>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <csignal>
-#include <chrono>
+#include <cstdio>
 #include <memory>
-#include <thread>
 
 #include "app/SLApplication.h"
 #include "app/Startup.h"
+#include "app/StartupTrace.h"
 #include "app/Strings.h"
 #include "framework/SLAppEvents.h"
 #include "framework/SLDesktopLauncher.h"
@@ -61,13 +64,21 @@ void InstallTerminationHandlers(QObject* owner) {
 }
 #endif
 
-bool CheckSingleInstance() {
-  if (AcquireSingleInstance("KVLMN")) return true;
+// Another instance running and a lock that cannot be taken both stop the
+// start: in either case two instances could write one hive.
+bool CheckSingleInstance(bool english) {
+  const InstanceLock lock = AcquireSingleInstance("KVLMN");
+  if (lock == InstanceLock::Taken) return true;
+  const bool running = lock == InstanceLock::HeldElsewhere;
+  const std::string& message =
+      Text(running ? Str::SingleInstance : Str::SingleInstanceLockFailed, english);
 #ifdef _WIN32
-  MessageBoxA(nullptr, Text(Str::SingleInstance).c_str(), kApplicationTitle, 0x40);
+  MessageBoxA(nullptr, message.c_str(), kApplicationTitle, running ? 0x40 : 0x30);
 #else
-  QMessageBox box(QMessageBox::Information, QString::fromUtf8(kApplicationTitle),
-                  QString::fromLocal8Bit(Text(Str::SingleInstance).c_str()), QMessageBox::Ok);
+  std::fprintf(stderr, "%s\n", message.c_str());  // also for a start from a terminal
+  QMessageBox box(running ? QMessageBox::Information : QMessageBox::Warning,
+                  QString::fromUtf8(kApplicationTitle), QString::fromLocal8Bit(message.c_str()),
+                  QMessageBox::Ok);
   box.exec();
 #endif
   return false;
@@ -78,6 +89,7 @@ QPixmap* gSplashBitmap = nullptr;
 
 void ShowStartupSplash() {
   gSplashBitmap = LoadSplashBitmap();
+  TraceStartup("splash picture drawn");
   ShowSplash(*SLApplication, gSplashBitmap, QColor(255, 255, 255));
 }
 
@@ -88,7 +100,30 @@ void ReleaseSplashBitmap() {
 
 }  // namespace
 
+TStartupServices ProgramStartupServices() {
+  // Every window without an icon of its own (the tip of the day, the message
+  // boxes) shows the program's; the about box takes it from the descriptor.
+  static const QIcon icon = ProgramIcon();
+  QApplication::setWindowIcon(icon);
+  TStartupServices services;
+  services.CheckSingleInstance = CheckSingleInstance;
+  services.ShowSplash = ShowStartupSplash;
+  services.CloseSplash = HideSplash;
+  services.ReleaseSplashBitmap = ReleaseSplashBitmap;
+  // The splash's pause runs the event loop (user input held back until it
+  // ends): the splash is exposed and painted during the pause instead of
+  // before it, and stays painted if it is covered and uncovered.
+  services.Sleep = [](int ms) {
+    QEventLoop pause;
+    QTimer::singleShot(ms, Qt::PreciseTimer, &pause, &QEventLoop::quit);
+    pause.exec(QEventLoop::ExcludeUserInputEvents);
+  };
+  services.Icon = &icon;
+  return services;
+}
+
 int RunProgram(int& argc, char** argv) {
+  TraceStartup("main");
   // Its notify hands every exception escaping an event handler to aeMainException.
   TSLApplicationObject app(argc, argv);
 #ifdef _WIN32
@@ -98,20 +133,16 @@ int RunProgram(int& argc, char** argv) {
 #endif
   QApplication::setApplicationName(QString::fromUtf8(kApplicationTitle));
   QApplication::setQuitOnLastWindowClosed(false);
+  TraceStartup("application object created");
 
-  TStartupServices services;
-  services.CheckSingleInstance = CheckSingleInstance;
-  services.ShowSplash = ShowStartupSplash;
-  services.CloseSplash = HideSplash;
-  services.ReleaseSplashBitmap = ReleaseSplashBitmap;
-  services.Sleep = [](int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); };
   if (!InitializeApplication(QCoreApplication::applicationFilePath().toLocal8Bit().toStdString(),
-                             services))
+                             ProgramStartupServices()))
     return 0;
   QApplication::setApplicationName(QString::fromLocal8Bit(SLApplication->Title.c_str()));
 
   // Created hidden; the tray opens it.
   VLMNMain = new TVLMNMain;
+  TraceStartup("main window created");
   QObject::connect(&app, &QGuiApplication::commitDataRequest, VLMNMain,
                    &TVLMNMain::SessionCommitData);
 #ifdef _WIN32

@@ -16,20 +16,29 @@
 #include "framework/SLUtils.h"
 
 #ifdef _WIN32
+#include <io.h>
 #include <windows.h>
 #else
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
 namespace {
 
+// Every line break becomes one "$": a CR LF pair, and a lone CR or a lone LF
+// too, so a value stored with bare LFs keeps its lines.
 void AppendEncoded(std::string& out, std::string_view text) {
-  for (char c : text) {
-    if (c == '\r')
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c == '\r') {
       out += '$';
-    else if (c != '\n')
+      if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
+    } else if (c == '\n') {
+      out += '$';
+    } else {
       out += c;
+    }
   }
 }
 
@@ -84,29 +93,19 @@ class EWriteError : public std::runtime_error {
   throw std::runtime_error(Format(Text(format), {fileName, reason}));
 }
 
-// Why a name or value would not come back unchanged from its field, if it
-// would not: ";" and "$" are not escaped, a field that encodes to nothing
-// fails the import, and only CR LF pairs survive as line breaks.
+// Why a name or value would not come back from its field, if it would not:
+// ";" and "$" are not escaped, and an empty field fails the import. Every
+// line break survives (as CR LF, the form the editor gives).
 std::optional<Str> FieldProblem(std::string_view text) {
-  bool onlyLineFeeds = true;
-  bool unpairedBreak = false;
-  for (size_t i = 0; i < text.size(); ++i) {
-    const char c = text[i];
-    if (c == ';' || c == '$') return Str::ExchReasonReserved;
-    if (c != '\n') onlyLineFeeds = false;
-    if ((c == '\r' && (i + 1 == text.size() || text[i + 1] != '\n')) ||
-        (c == '\n' && (i == 0 || text[i - 1] != '\r')))
-      unpairedBreak = true;
-  }
-  if (onlyLineFeeds) return Str::ExchReasonEmpty;
-  if (unpairedBreak) return Str::ExchReasonLineBreaks;
+  if (text.find_first_of(";$") != std::string_view::npos) return Str::ExchReasonReserved;
+  if (text.empty()) return Str::ExchReasonEmpty;
   return std::nullopt;
 }
 
 std::optional<Str> RoundTripProblem(const TPasteItem& item) {
   std::optional<Str> name = FieldProblem(item.Name), value = FieldProblem(item.Value);
   // The reserved characters are named first, then an empty field.
-  for (Str reason : {Str::ExchReasonReserved, Str::ExchReasonEmpty, Str::ExchReasonLineBreaks})
+  for (Str reason : {Str::ExchReasonReserved, Str::ExchReasonEmpty})
     if (name == reason || value == reason) return reason;
   return std::nullopt;
 }
@@ -212,10 +211,70 @@ void WriteFolderItems(const TFolder& folder, std::FILE* file, IImpExpProgress& p
   for (const TFolder* sub : folder.Folders) WriteFolderItems(*sub, file, progress);
 }
 
+[[noreturn]] void InvalidFileName() {
+  throw ESLException(Text(Str::ExchInvalidFileName), Text(Str::ExchInvalidFileName));
+}
+
+// Whether something stands at the path that is not a regular file (after
+// links): a folder, a FIFO, a device. Asked without opening it, since opening
+// a FIFO for reading waits for a writer and a device may never end.
+bool IsSomethingElse(const std::string& fileName) {
+#ifdef _WIN32
+  std::error_code ec;
+  const std::filesystem::file_status status = std::filesystem::status(fileName, ec);
+  if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) return true;
+  // A device name (NUL, CON, COM1 ...) looks like a file by its name: ask the
+  // handle, opened for no access at all, so nothing is read or written.
+  const HANDLE handle =
+      CreateFileA(fileName.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                  nullptr, OPEN_EXISTING, 0, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return false;  // missing or unreadable: the open tells
+  const bool disk = GetFileType(handle) == FILE_TYPE_DISK;
+  CloseHandle(handle);
+  return !disk;
+#else
+  struct stat st;
+  return stat(fileName.c_str(), &st) == 0 && !S_ISREG(st.st_mode);
+#endif
+}
+
+// Opens a regular file for reading. Anything else is refused with the
+// file-name message; a missing or unreadable file fails as a file that
+// cannot be opened. What was opened is checked again, so a file swapped for
+// a FIFO or a device after the first look is refused as well.
+std::FILE* OpenRegularFile(const std::string& fileName) {
+  if (IsSomethingElse(fileName)) InvalidFileName();
+#ifdef _WIN32
+  std::FILE* file = std::fopen(fileName.c_str(), "rb");
+  if (file == nullptr) FileFailure(Str::ExchCannotOpen, fileName, SystemError(errno));
+  const auto handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file)));
+  if (GetFileType(handle) != FILE_TYPE_DISK) {
+    std::fclose(file);
+    InvalidFileName();
+  }
+  return file;
+#else
+  // O_NONBLOCK: should a FIFO stand here by now, the open does not wait for a writer.
+  const int fd = open(fileName.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) FileFailure(Str::ExchCannotOpen, fileName, SystemError(errno));
+  struct stat st;
+  if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    close(fd);
+    InvalidFileName();
+  }
+  fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+  std::FILE* file = fdopen(fd, "rb");
+  if (file == nullptr) {
+    const int error = errno;
+    close(fd);
+    FileFailure(Str::ExchCannotOpen, fileName, SystemError(error));
+  }
+  return file;
+#endif
+}
+
 std::string LoadFile(const std::string& fileName) {
-  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(fileName.c_str(), "rb"),
-                                                       &std::fclose);
-  if (!file) FileFailure(Str::ExchCannotOpen, fileName, SystemError(errno));
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(OpenRegularFile(fileName), &std::fclose);
   // Read straight into a string of the file's size; a file that grows
   // meanwhile is read to its end all the same.
   std::error_code ec;
@@ -411,8 +470,7 @@ void CheckExportFileExt(const std::string& fileName) {
 }
 
 void CheckImportFileName(const std::string& fileName) {
-  if (!FileExistsSafe(fileName))
-    throw ESLException(Text(Str::ExchInvalidFileName), Text(Str::ExchInvalidFileName));
+  if (!FileExistsSafe(fileName) || IsSomethingElse(fileName)) InvalidFileName();
   CheckExportFileExt(fileName);
 }
 

@@ -49,7 +49,9 @@ void WriteItemLine(const TPasteItem& item, std::FILE* file);
 // extension is ".vle" (ASCII letters compared case-insensitively).
 void CheckExportFileExt(const std::string& fileName);
 // Throws ESLException "Invalid export file name." when the file does not
-// exist, then checks the extension as CheckExportFileExt does.
+// exist or is not a regular file (after links: a folder, a FIFO or a device
+// is refused without being opened), then checks the extension as
+// CheckExportFileExt does.
 void CheckImportFileName(const std::string& fileName);
 
 // Writes every item under root (its own items first, then each sub-folder's,
@@ -62,7 +64,9 @@ void WriteExportFile(const std::string& fileName, const TFolder& root, const std
 
 // Reads fileName into a new folder "Imported Items" appended to root and
 // returns it; on any failure the folder is removed again, root is exactly as
-// before, and the result is nullptr.
+// before, and the result is nullptr. Only a regular file is read (a link to
+// one is fine); anything else fails with "Invalid export file name." and is
+// never read, nor waited for.
 TFolder* ReadExportFile(const std::string& fileName, TFolder& root, IImpExpProgress& progress);
 // The same for a file's bytes already in memory.
 TFolder* ReadExportData(std::string_view data, TFolder& root, IImpExpProgress& progress);

@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QPixmap>
@@ -19,6 +20,8 @@ namespace {
 constexpr int kClientWidth = 401;
 constexpr int kHeightDetailsShown = 265;
 constexpr int kHeightDetailsHidden = 102;
+constexpr int kDetailsColumnWidth = 255;
+constexpr int kCellPadding = 16;
 
 // The row pictures: a red disc with a white cross, a green disc with a white tick.
 QIcon RowPicture(bool error) {
@@ -41,6 +44,13 @@ QIcon RowPicture(bool error) {
   return QIcon(pixmap);
 }
 
+// A tooltip shows rich text when the text looks like markup; a row quotes
+// names and file names from outside, so it is escaped and shown as it is.
+QString PlainToolTip(const QString& text) {
+  return QStringLiteral("<p style='white-space:pre-wrap'>") + text.toHtmlEscaped() +
+         QStringLiteral("</p>");
+}
+
 }  // namespace
 
 TImpExpDlg::TImpExpDlg(TMode mode, const std::string& fileName, QWidget* parent)
@@ -56,7 +66,10 @@ TImpExpDlg::TImpExpDlg(TMode mode, const std::string& fileName, QWidget* parent)
 
   imlImages[0] = RowPicture(true);
   imlImages[1] = RowPicture(false);
-  ui->lvDetails->setColumnWidth(0, 255);
+  // The column keeps its 255 px and widens to the longest row, which the
+  // list then scrolls to sideways; every row also shows whole as a tooltip.
+  ui->lvDetails->header()->setStretchLastSection(false);
+  ui->lvDetails->setColumnWidth(0, kDetailsColumnWidth);
   ui->lblDescription->setText(
       ToQ(Text(mode == TMode::Export ? Str::ExchExporting : Str::ExchImporting)));
 
@@ -101,9 +114,15 @@ void TImpExpDlg::ShowProgress(const std::string& title, const std::string& text,
 }
 
 void TImpExpDlg::AddDetail(const std::string& text, bool error) {
-  auto* row = new QTreeWidgetItem(QStringList{ToQ(text)});
+  const QString shown = ToQ(text);
+  auto* row = new QTreeWidgetItem(QStringList{shown});
   row->setIcon(0, imlImages[error ? 0 : 1]);
+  row->setToolTip(0, PlainToolTip(shown));
   ui->lvDetails->addTopLevelItem(row);
+  // The icon, its spacing and the cell's margins, then the text.
+  const int needed = ui->lvDetails->iconSize().width() + kCellPadding +
+                     ui->lvDetails->fontMetrics().horizontalAdvance(shown);
+  if (needed > ui->lvDetails->columnWidth(0)) ui->lvDetails->setColumnWidth(0, needed);
   LetMessagesRun(false);
 }
 

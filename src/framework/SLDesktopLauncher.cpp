@@ -4,7 +4,9 @@
 #include <QProcess>
 #include <QStandardPaths>
 
+#include "app/Strings.h"
 #include "framework/SLDialogCommon.h"
+#include "framework/SLText.h"
 
 bool TSLDesktopLauncher::OpenURL(const std::string& url) {
   return QProcess::startDetached(QStringLiteral("xdg-open"), {ToQ(url)});
@@ -22,6 +24,12 @@ std::string TSLDesktopLauncher::FindSystemInfoProgram() {
     if (!path.isEmpty()) return FromQ(path);
   }
   return {};
+}
+
+std::string TSLDesktopLauncher::OpenFailure() {
+  const QString opener = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
+  if (opener.isEmpty()) return Text(Str::UrlOpenerMissing);
+  return FormatOne(Text(Str::UrlOpenerFailed), FromQ(opener));
 }
 
 void TSLDesktopLauncher::Beep(int, int) {

@@ -9,6 +9,8 @@ class TSLDesktopLauncher : public ISLLauncher {
   bool StartProgram(const std::string& path) override;
   std::string FindSystemInfoProgram() override;
   void Beep(int frequency, int milliseconds) override;
+  // Tells a missing xdg-open (the package to install) from one that did not start.
+  std::string OpenFailure() override;
 };
 
 // Installs the desktop's launcher for the rest of the run.

@@ -13,6 +13,17 @@ int HelpContext(const QWidget* form);
 // at Form's help context. Key is a Qt key code.
 void HandleDialogKey(int Key, QWidget* Form, const TSLApplication& Descriptor);
 
+// Escape closes a dialog on its release only when its press reached the
+// dialog too. A press that closed an open drop-down list, a completer or a
+// context menu went to that popup, and its release must leave the dialog (and
+// what was typed in it) as it is. NoteEscapePress records a press that reached
+// Form; TakeEscapePress tells whether one did since the last release and
+// forgets it. WatchEscapePresses starts the watch on where presses begin; a
+// dialog calls it before the user can press anything (TSLDialog on show).
+void WatchEscapePresses();
+void NoteEscapePress(QWidget* Form);
+bool TakeEscapePress(QWidget* Form);
+
 // A modal dialog whose key releases go through HandleDialogKey with the
 // program's descriptor. Escape acts on its release, not on its press.
 class TSLDialog : public QDialog {
@@ -22,6 +33,7 @@ class TSLDialog : public QDialog {
   using QDialog::QDialog;
 
  protected:
+  void showEvent(QShowEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void keyReleaseEvent(QKeyEvent* event) override;  // FormKeyUp
 };

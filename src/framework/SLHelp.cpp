@@ -7,24 +7,13 @@
 #include "app/Strings.h"
 #include "framework/SLExceptions.h"
 #include "framework/SLLauncher.h"
+#include "framework/SLText.h"
 #include "framework/SLUtils.h"
 #include "library/SLRegistry.h"
 #ifdef _WIN32
 #include "platform/windows/Win32Help.h"
 #include "platform/windows/Win32Launcher.h"
 #endif
-
-namespace {
-
-std::string Format(const std::string& pattern, const std::string& value) {
-  std::string out;
-  size_t at = pattern.find("%s");
-  if (at == std::string::npos) return pattern;
-  out = pattern.substr(0, at) + value + pattern.substr(at + 2);
-  return out;
-}
-
-}  // namespace
 
 std::string HelpFolder(const std::string& helpFile) {
   size_t slash = helpFile.find_last_of('/');
@@ -55,19 +44,24 @@ void ShowHelp(const TSLApplication& Descriptor, int Context) {
                       Context != 0 ? kHelpContext : kHelpDisplayTopic,
                       Context != 0 ? static_cast<uintptr_t>(Context) : 0);
   } catch (const std::exception& e) {
-    throw ESLException(Format(Text(Str::HelpUnavailable), file), e.what(), smtWarning);
+    throw ESLException(FormatOne(Text(Str::HelpUnavailable), file), e.what(), smtWarning);
   }
 }
 #else
 void ShowHelp(const TSLApplication& Descriptor, int Context) {
   const std::string& file = Descriptor.HelpFile;
   if (file.empty() || !FileExistsSafe(HelpPage(file, 0))) return;
+  bool opened = false;
   try {
-    const std::string url = "file://" + PercentEncode(HelpPage(file, Context), "/");
-    if (!Launcher().OpenURL(url)) Launcher().Beep(1000, 100);
+    opened = Launcher().OpenURL("file://" + PercentEncode(HelpPage(file, Context), "/"));
   } catch (const std::exception& e) {
-    throw ESLException(Format(Text(Str::HelpUnavailable), file), e.what(), smtWarning);
+    throw ESLException(FormatOne(Text(Str::HelpUnavailable), file), e.what(), smtWarning);
   }
+  // Without an opener the pages cannot be shown at all: the user is told
+  // what is missing rather than left with nothing happening.
+  if (!opened)
+    throw ESLException(FormatOne(Text(Str::HelpUnavailable), file), Launcher().OpenFailure(),
+                       smtWarning);
 }
 #endif
 

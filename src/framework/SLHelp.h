@@ -14,10 +14,10 @@ inline constexpr int kHelpImportExport = 600;
 inline constexpr int kHelpSearch = 700;
 inline constexpr int kHelpItemAdd = 800;
 inline constexpr int kHelpItemModify = 900;
-inline constexpr int kHelpCopyItem = 1000;
-inline constexpr int kHelpMoveItem = 1100;
-inline constexpr int kHelpCopyFolder = 1200;
-inline constexpr int kHelpMoveFolder = 1300;
+inline constexpr int kHelpCopyFolder = 1000;
+inline constexpr int kHelpMoveFolder = 1100;
+inline constexpr int kHelpCopyItem = 1200;
+inline constexpr int kHelpMoveItem = 1300;
 inline constexpr int kHelpTechSupport = 60000;
 
 // The folder of help pages that stands for the help file: the file's name

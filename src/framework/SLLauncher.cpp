@@ -1,5 +1,9 @@
 #include "framework/SLLauncher.h"
 
+#include "app/Strings.h"
+#include "framework/SLExceptions.h"
+#include "framework/SLText.h"
+
 namespace {
 
 class TNoLauncher : public ISLLauncher {
@@ -19,6 +23,10 @@ bool Unreserved(unsigned char c) {
 }
 
 }  // namespace
+
+std::string ISLLauncher::OpenFailure() {
+  return Text(Str::UrlOpenerMissing);
+}
 
 ISLLauncher& Launcher() {
   return gLauncher != nullptr ? *gLauncher : gNoLauncher;
@@ -48,5 +56,7 @@ std::string PercentEncode(std::string_view text, std::string_view keep) {
 void OpenURL(const std::string& URL) {
   if (URL.empty()) return;
   std::string address = URL.compare(0, 7, "http://") == 0 ? URL : "http://" + URL;
-  Launcher().OpenURL(address);
+  if (!Launcher().OpenURL(address))
+    throw ESLException(FormatOne(Text(Str::WebPageUnavailable), address), Launcher().OpenFailure(),
+                       smtWarning);
 }

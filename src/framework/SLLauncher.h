@@ -17,6 +17,8 @@ class ISLLauncher {
   // The installed system information program, or "" when there is none.
   virtual std::string FindSystemInfoProgram() = 0;
   virtual void Beep(int frequency, int milliseconds) = 0;
+  // Why OpenURL answered false, for the user: what is missing or failed.
+  virtual std::string OpenFailure();
 };
 
 ISLLauncher& Launcher();
@@ -28,5 +30,6 @@ std::string PercentEncode(std::string_view text, std::string_view keep = {});
 
 // The web page launcher: an empty address opens nothing; an address whose
 // first seven characters are not exactly "http://" (letter case counts) gets
-// "http://" in front. Failures are not reported.
+// "http://" in front. When no program could open it, throws a warning
+// (ESLException) that names the page and what is missing.
 void OpenURL(const std::string& URL);

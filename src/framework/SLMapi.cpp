@@ -2,6 +2,7 @@
 
 #include <exception>
 #include <memory>
+#include <stdexcept>
 
 #include "app/SLApplication.h"
 #include "framework/SLCipher.h"
@@ -54,7 +55,10 @@ std::string TSLMailtoMailSystem::MailtoAddress(const TSLMapiMessage& message) {
 }
 
 uint32_t TSLMailtoMailSystem::SendMail(const TSLMapiMessage& message, uint32_t) {
-  return Launcher().OpenURL(MailtoAddress(message)) ? MAPI_SUCCESS : MAPI_USER_ABORT;
+  // No opener is a failure to report, not a cancel: the user would see nothing.
+  if (!Launcher().OpenURL(MailtoAddress(message)))
+    throw std::runtime_error(Launcher().OpenFailure());
+  return MAPI_SUCCESS;
 }
 
 void TSLMapi::Send() {

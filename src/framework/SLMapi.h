@@ -60,7 +60,8 @@ void SetMailSystem(ISLMailSystem* mail);
 
 // Hands the message to the user's mail program as a mailto: address (to, cc,
 // bcc, subject and body) through the launcher's URL opener; attachments
-// cannot travel that way. 0 when the opener started, 1 when it did not.
+// cannot travel that way. 0 when the opener started; when it did not, throws
+// std::runtime_error telling what is missing (the launcher's OpenFailure).
 class TSLMailtoMailSystem : public ISLMailSystem {
  public:
   uint32_t SendMail(const TSLMapiMessage& message, uint32_t flags) override;

@@ -38,7 +38,7 @@ TSLMessageDetails::TSLMessageDetails(QWidget* parent) : TSLEscapeDialog(parent) 
   cmdDetails = new QPushButton(this);
   cmdDetails->setObjectName("cmdDetails");
   cmdDetails->setGeometry(326, 40, 75, 25);
-  cmdDetails->setAutoDefault(false);
+  cmdDetails->setAutoDefault(true);
   connect(cmdDetails, &QPushButton::clicked, this, &TSLMessageDetails::cmdDetailsClick);
 
   txtErrorDetails = new QPlainTextEdit(this);

@@ -1,7 +1,6 @@
 #include "framework/SLSplashFrm2.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QLabel>
 #include <QLinearGradient>
 #include <QPainter>
@@ -153,14 +152,9 @@ void ShowSplash(const TSLApplication& Descriptor, const QPixmap* Bitmap, const Q
   if (Bitmap != nullptr) form.ImgSplash->setPixmap(*Bitmap);
   CentreOnScreen(&form);
   form.show();
-  // Start-up sleeps right after this, so the window must be on screen and
-  // painted now: wait (briefly) for the window system to expose it.
-  QElapsedTimer waited;
-  waited.start();
-  while (form.windowHandle() != nullptr && !form.windowHandle()->isExposed() &&
-         waited.elapsed() < 1000)
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-  form.repaint();
+  // The window system exposes and the form paints itself while start-up
+  // waits with the splash up: that wait runs the event loop, so nothing here
+  // waits for the window to appear.
   QCoreApplication::processEvents();
 }
 

@@ -73,6 +73,13 @@ size_t CharCount(std::string_view s) {
   return count;
 }
 
+std::string FormatOne(std::string_view pattern, std::string_view value) {
+  std::string out(pattern);
+  const size_t at = out.find("%s");
+  if (at != std::string::npos) out.replace(at, 2, value);
+  return out;
+}
+
 std::string TruncateChars(std::string_view s, size_t maxChars) {
   size_t i = 0;
   for (size_t n = 0; n < maxChars && i < s.size(); ++n) i += CharLength(s, i);
@@ -150,4 +157,26 @@ std::vector<std::string> SplitLines(std::string_view text) {
   }
   if (start < text.size()) lines.emplace_back(text.substr(start));
   return lines;
+}
+
+std::string ToPlatformLineBreaks(std::string_view text) {
+#ifdef _WIN32
+  constexpr std::string_view kBreak = "\r\n";
+#else
+  constexpr std::string_view kBreak = "\n";
+#endif
+  std::string result;
+  result.reserve(text.size() + text.size() / 16);
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c == '\r') {
+      result += kBreak;
+      if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
+    } else if (c == '\n') {
+      result += kBreak;
+    } else {
+      result += c;
+    }
+  }
+  return result;
 }

@@ -23,6 +23,14 @@ size_t FindAtCharBoundary(std::string_view text, std::string_view needle);
 int32_t StrToInt(const std::string& text);
 std::string IntToStr(int64_t value);
 
+// A message of the string table with its first "%s" replaced by `value`.
+std::string FormatOne(std::string_view pattern, std::string_view value);
+
+// The text with every line break (CR LF, a lone CR or a lone LF) in the
+// platform's own form: CR LF on Windows, LF elsewhere. What other programs
+// receive through the clipboard.
+std::string ToPlatformLineBreaks(std::string_view text);
+
 // Splits text into lines at CR LF, a lone CR or a lone LF; a final line break
 // adds no empty line.
 std::vector<std::string> SplitLines(std::string_view text);

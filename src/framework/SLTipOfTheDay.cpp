@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QFrame>
+#include <QIcon>
 #include <QLabel>
 #include <QPainter>
 #include <QPainterPath>
@@ -117,7 +118,7 @@ TTipOfTheDayForm::TTipOfTheDayForm(QWidget* parent) : TSLDialog(parent) {
   cmdNextTip = new QPushButton(this);
   cmdNextTip->setObjectName("cmdNextTip");
   cmdNextTip->setGeometry(272, 216, 75, 25);
-  cmdNextTip->setAutoDefault(false);
+  cmdNextTip->setAutoDefault(true);
   cmdClose = new QPushButton(this);
   cmdClose->setObjectName("cmdClose");
   cmdClose->setGeometry(352, 216, 75, 25);
@@ -176,6 +177,8 @@ bool ShowTipOfTheDay(const TSLApplication& Descriptor, bool ShowTips, bool Asked
   if (!Asked && !ShowTips) return result;
   if (!Descriptor.TipFile.empty() && FileExistsSafe(Descriptor.TipFile)) {
     auto form = std::make_unique<TTipOfTheDayForm>();
+    if (Descriptor.Icon != nullptr)
+      form->setWindowIcon(*static_cast<const QIcon*>(Descriptor.Icon));
     if (form->LoadTips(Descriptor, ShowTips)) {
       CentreOver(form.get(), VLMNMain);
       form->exec();

@@ -53,21 +53,23 @@ void TFolder::SaveToRegistry(RegHive root, const std::string& key) const {
 
 namespace {
 
-// A child sub-key with the position number it carries, if any.
+// A child sub-key with the position number it carries, if any. The digits
+// are a copy of their own: a view into `name` would dangle once the key is
+// moved into its list (short names live inside the string object).
 struct ChildKey {
   std::string name;
-  std::string_view digits;  // the decimal suffix without leading zeros; empty: not numbered
+  std::string digits;  // the decimal suffix without leading zeros; empty: not numbered
   bool numbered = false;
 };
 
 ChildKey Classify(const std::string& name) {
   ChildKey c{name, {}, false};
-  std::string_view suffix = std::string_view(c.name).substr(2);
-  if (suffix.empty() || !std::all_of(suffix.begin(), suffix.end(),
-                                     [](char ch) { return ch >= '0' && ch <= '9'; }))
+  std::string_view suffix = std::string_view(name).substr(2);
+  if (suffix.empty() ||
+      !std::all_of(suffix.begin(), suffix.end(), [](char ch) { return ch >= '0' && ch <= '9'; }))
     return c;
   size_t first = suffix.find_first_not_of('0');
-  c.digits = first == std::string_view::npos ? std::string_view() : suffix.substr(first);
+  if (first != std::string_view::npos) c.digits = suffix.substr(first);
   c.numbered = true;
   return c;
 }
@@ -119,4 +121,6 @@ void SaveLibrary(RegHive root, const std::string& key, const TFolder& folder) {
   batch.Commit();
 }
 
-std::string LibraryKey(const std::string& productKey) { return productKey + "\\Folders"; }
+std::string LibraryKey(const std::string& productKey) {
+  return productKey + "\\Folders";
+}

@@ -32,7 +32,14 @@ void PasteItemClick(const TSLList<TPasteItem>& trayItems, int tag, TPasteDone do
     return;
   }
   const TWindowHandle target = LastWindow;
-  ClipboardWriter().SetText(trayItems[tag]->Value);
+  // Stored values break lines with CR LF (older ones may hold bare LFs); the
+  // receiving program gets the platform's own line breaks.
+  // Keys typed without the text on the clipboard would paste whatever was
+  // there before (maybe a password).
+  if (!ClipboardWriter().SetText(ToPlatformLineBreaks(trayItems[tag]->Value))) {
+    finish(TPasteOutcome::NotOnClipboard);
+    return;
+  }
   WindowSystem().Activate(target, [target, done = std::move(done)](bool active) {
     if (!active) {
       if (done) done(TPasteOutcome::Refused);

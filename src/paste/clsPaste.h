@@ -10,9 +10,10 @@
 class TPasteItem;
 
 enum class TPasteOutcome {
-  Ignored,    // no such item, or no remembered window: nothing happened
-  Refused,    // the window could not be activated: the text is on the clipboard, nothing typed
-  Delivered,  // the window was activated and the paste keys (if any) were typed
+  Ignored,         // no such item, or no remembered window: nothing happened
+  Refused,         // the window could not be activated: the text is on the clipboard, nothing typed
+  Delivered,       // the window was activated and the paste keys (if any) were typed
+  NotOnClipboard,  // another program kept the clipboard: nothing activated, nothing typed
 };
 using TPasteDone = std::function<void(TPasteOutcome)>;
 

@@ -35,7 +35,7 @@ void TrackForegroundWindow(ITrackerView& view) {
   }
   const std::string className = GetWindowClassName(window);
   const std::string caption = GetWindowCaption(window);
-  if (window == view.MainWindowHandle() || IsWindowExcluded(className, caption)) {
+  if (view.IsOwnWindow(window) || IsWindowExcluded(className, caption)) {
     LastWindow = kNoWindow;
     return;
   }

@@ -17,6 +17,11 @@ class ITrackerView {
   virtual ~ITrackerView() = default;
   // The main window's own handle (kNoWindow while it has none).
   virtual TWindowHandle MainWindowHandle() = 0;
+  // Whether the window is one of the program's own (the main window, a
+  // dialog, a menu): those are never a target.
+  virtual bool IsOwnWindow(TWindowHandle window) {
+    return window != kNoWindow && window == MainWindowHandle();
+  }
   // Shows the text in the status-bar panel that names the last window.
   virtual void ShowLastWindow(const std::string& text) = 0;
 };

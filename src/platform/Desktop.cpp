@@ -11,7 +11,7 @@ class TNullDesktop : public IWindowSystem, public IKeyInjector, public IClipboar
   void Activate(TWindowHandle, std::function<void(bool)> answer) override { answer(false); }
   void SendKey(uint8_t, bool) override {}
   int16_t KeyScan(char) override { return -1; }
-  void SetText(const std::string&) override {}
+  bool SetText(const std::string&) override { return true; }
 };
 
 TNullDesktop gNullDesktop;

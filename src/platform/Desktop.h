@@ -43,8 +43,9 @@ class IKeyInjector {
 class IClipboardWriter {
  public:
   virtual ~IClipboardWriter() = default;
-  // Replaces the clipboard's contents with the text.
-  virtual void SetText(const std::string& text) = 0;
+  // Replaces the clipboard's contents with the text. False when the system
+  // clipboard does not hold it afterwards (another program kept it).
+  virtual bool SetText(const std::string& text) = 0;
 };
 
 // The installed implementations (the null desktop when none is). Installing

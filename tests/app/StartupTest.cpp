@@ -37,8 +37,8 @@ class Startup : public ::testing::Test {
   // Fake services that record what start-up asked of the user interface.
   TStartupServices Services(bool firstInstance = true) {
     TStartupServices s;
-    s.CheckSingleInstance = [this, firstInstance] {
-      calls_.push_back("instance");
+    s.CheckSingleInstance = [this, firstInstance](bool english) {
+      calls_.push_back(english ? "instance" : "instance in Portuguese");
       return firstInstance;
     };
     s.ShowSplash = [this] { calls_.push_back("splash " + SLApplication->Version); };
@@ -94,10 +94,11 @@ TEST_F(Startup, FirstStartSeedsTheSampleAndStoresItOnlyAtTheEnd) {
     }
   }
   EXPECT_EQ(folders, (std::vector<std::string>{"E-mail signatures", "Login", "Passwords"}));
-  EXPECT_EQ(items, (std::vector<std::string>{
-                       "john.doe@example.com=John Doe - john.doe@example.com - http://www.example.com/",
-                       "Intranet=John.Doe", "Server=JohnDoeSrv", "Intranet=Rbtmwq53",
-                       "Server=pqzrwtn_316"}));
+  EXPECT_EQ(
+      items,
+      (std::vector<std::string>{
+          "john.doe@example.com=John Doe - john.doe@example.com - http://www.example.com/",
+          "Intranet=John.Doe", "Server=JohnDoeSrv", "Intranet=Rbtmwq53", "Server=pqzrwtn_316"}));
   ASSERT_NE(VLMNOptions, nullptr);
   EXPECT_FALSE(VLMNOptions->AutoStart);
 
@@ -132,6 +133,12 @@ TEST_F(Startup, SecondInstanceStopsBeforeAnythingIsWritten) {
   EXPECT_EQ(RootFolder, nullptr);
   EXPECT_FALSE(RegValueExists(RegHive::CurrentUser, kKey, "Executed"));
   EXPECT_FALSE(RegValueExists(RegHive::LocalMachine, kKey, "Location"));
+}
+
+TEST_F(Startup, SecondInstanceOfAPortugueseBuildIsToldInPortuguese) {
+  WriteFileBytes(exe_, version_record::Encode("FileVersion=2.1.0.7\nTranslation=041604E4\n"));
+  EXPECT_FALSE(InitializeApplication(exe_, Services(false)));
+  EXPECT_EQ(calls_, (std::vector<std::string>{"instance in Portuguese"}));
 }
 
 TEST_F(Startup, SessionEndWritesEverythingAndFreesNothing) {

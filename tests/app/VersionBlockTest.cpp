@@ -13,7 +13,9 @@ namespace {
 
 // A file with some bytes around a record (and a decoy marker before it).
 std::string ProgramFile(const TempDir& dir, const std::string& payload) {
-  std::string bytes = "\x7f" "ELF fake program text ";
+  std::string bytes =
+      "\x7f"
+      "ELF fake program text ";
   bytes += std::string(version_record::kMarker.data(), version_record::kMarker.size());
   bytes += "\xff\xff\xff\x7f not a record";
   if (!payload.empty()) bytes += version_record::Encode(payload);
@@ -37,16 +39,20 @@ TEST(VersionBlock, TextsReadFromTheProgramFile) {
   const std::string builtIn = "Copyright \u00a9 Kestrelay";
   const VersionCase cases[] = {
       {"no record", "", "0.0.0", true, builtIn},
-      {"English", "FileVersion=1.2.0.30\nTranslation=040904E4\n"
-                  "StringFileInfo\\040904E4\\LegalCopyright=(c) Us\n",
+      {"English",
+       "FileVersion=1.2.0.30\nTranslation=040904E4\n"
+       "StringFileInfo\\040904E4\\LegalCopyright=(c) Us\n",
        "1.2.0 Build 30", true, "(c) Us"},
-      {"Portuguese of Brazil", "FileVersion=3.0.1.0\nTranslation=041604E4\n"
-                               "StringFileInfo\\041604E4\\LegalCopyright=(c) Nós\n",
+      {"Portuguese of Brazil",
+       "FileVersion=3.0.1.0\nTranslation=041604E4\n"
+       "StringFileInfo\\041604E4\\LegalCopyright=(c) Nós\n",
        "3.0.1 Build 0", false, "(c) Nós"},
-      {"Portuguese of Portugal first", "FileVersion=1.0.0.1\nTranslation=081604E4\nTranslation=040904E4\n",
-       "1.0.0 Build 1", false, ""},
-      {"copyright under another translation", "FileVersion=1.0.0.1\nTranslation=040904E4\n"
-                                              "StringFileInfo\\041604E4\\LegalCopyright=x\n",
+      {"Portuguese of Portugal first",
+       "FileVersion=1.0.0.1\nTranslation=081604E4\nTranslation=040904E4\n", "1.0.0 Build 1", false,
+       ""},
+      {"copyright under another translation",
+       "FileVersion=1.0.0.1\nTranslation=040904E4\n"
+       "StringFileInfo\\041604E4\\LegalCopyright=x\n",
        "1.0.0 Build 1", true, ""},
       {"no translation", "FileVersion=65535.65535.65535.65535\n", "65535.65535.65535 Build 65535",
        true, ""},
@@ -59,8 +65,14 @@ TEST(VersionBlock, TextsReadFromTheProgramFile) {
     EXPECT_EQ(GetVersionText(path), c.version);
     EXPECT_EQ(IsEnglishBuild(path), c.english);
     EXPECT_EQ(GetLegalCopyright(path), c.notice);
+    // Start-up's single read gives the same three answers.
+    const TVersionFacts facts = ReadVersionFacts(path);
+    EXPECT_EQ(facts.VersionText, c.version);
+    EXPECT_EQ(facts.English, c.english);
+    EXPECT_EQ(facts.LegalNotice, c.notice);
   }
   EXPECT_EQ(GetVersionText(dir.File("missing")), "0.0.0");
+  EXPECT_EQ(GetVersionText(dir.Path()), "0.0.0");  // a folder is no program file
   EXPECT_EQ(GetLegalCopyright(dir.File("missing")), builtIn);
 }
 
@@ -80,10 +92,9 @@ TEST(VersionBlock, DamagedRecordsAreNotRecords) {
 
 #ifdef KVLMN_PATH
 TEST(VersionBlock, TheProgramCarriesItsVersion) {
-  std::string expected = std::to_string(VELLUMIN_VERSION_MAJOR) + "." +
-                         std::to_string(VELLUMIN_VERSION_MINOR) + "." +
-                         std::to_string(VELLUMIN_VERSION_PATCH) + " Build " +
-                         std::to_string(VELLUMIN_BUILD_NUMBER);
+  std::string expected =
+      std::to_string(VELLUMIN_VERSION_MAJOR) + "." + std::to_string(VELLUMIN_VERSION_MINOR) + "." +
+      std::to_string(VELLUMIN_VERSION_PATCH) + " Build " + std::to_string(VELLUMIN_BUILD_NUMBER);
   EXPECT_EQ(GetVersionText(KVLMN_PATH), expected);
   EXPECT_EQ(IsEnglishBuild(KVLMN_PATH), std::string(VELLUMIN_TRANSLATION) != "041604E4");
   EXPECT_EQ(GetLegalCopyright(KVLMN_PATH), "Copyright \u00a9 2026 Kestrelay");

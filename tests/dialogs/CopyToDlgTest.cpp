@@ -4,7 +4,11 @@
 #include <QPushButton>
 #include <QTreeWidget>
 
+#include <QFile>
+#include <QRegularExpression>
+
 #include "DialogTest.h"
+#include "framework/SLDialogKeys.h"
 #include "ui/dialogs/frmCopyToDlg.h"
 #include "ui/main/ItemsTree.h"
 
@@ -130,6 +134,40 @@ TEST(CopyToDlg, EscAndCloseBoxReturnNone) {
   EXPECT_EQ(CopyItemToDlg(&m.tree), nullptr);
   WhenModal([](QWidget* d) { d->close(); });
   EXPECT_EQ(CopyItemToDlg(&m.tree), nullptr);
+}
+
+// F1 in each chooser opens the page about what it does: copy folder 1000,
+// move folder 1100, copy item 1200, move item 1300.
+TEST(CopyToDlg, HelpContextOpensThePageAboutTheCommand) {
+  struct Case {
+    QTreeWidgetItem* (*run)(QTreeWidget*);
+    bool folder;
+    int context;
+    const char* heading;
+  };
+  const Case cases[] = {
+      {CopyFolderToDlg, true, 1000, "Copying a folder"},
+      {MoveFolderToDlg, true, 1100, "Moving a folder"},
+      {CopyItemToDlg, false, 1200, "Copying an item"},
+      {MoveItemToDlg, false, 1300, "Moving an item"},
+  };
+  for (const Case& c : cases) {
+    MainTree m;
+    m.tree.setCurrentItem(c.folder ? m.old : m.sig);
+    int context = -1;
+    WhenModal([&](QWidget* d) {
+      context = HelpContext(d);
+      d->close();
+    });
+    c.run(&m.tree);
+    EXPECT_EQ(context, c.context) << c.heading;
+    QFile page(QStringLiteral(VELLUMIN_HELP_PAGES "/context-%1.html").arg(context));
+    ASSERT_TRUE(page.open(QIODevice::ReadOnly)) << c.heading;
+    const QString html = QString::fromUtf8(page.readAll());
+    const QString heading =
+        QRegularExpression(QStringLiteral("<h1>(.*)</h1>")).match(html).captured(1);
+    EXPECT_EQ(heading, QString::fromLatin1(c.heading));
+  }
 }
 
 }  // namespace

@@ -57,6 +57,10 @@ class ModalScript {
  public:
   using Step = std::function<void(QWidget*)>;
   explicit ModalScript(std::initializer_list<Step> steps) : steps_(steps) {
+    // A modal dialog already on screen is not one that opens while the
+    // script lives (a slow run would otherwise hand it the first step).
+    for (QWidget* open : QApplication::topLevelWidgets())
+      if (open->isVisible() && open->isModal()) seen_.append(open);
     timer_.setInterval(2);
     QObject::connect(&timer_, &QTimer::timeout, [this] { Poll(); });
     timer_.start();
@@ -99,7 +103,12 @@ inline void ClickButton(QWidget* dialog, const QString& text) {
       b->click();
       return;
     }
-  ADD_FAILURE() << "no button " << text.toStdString();
+  QStringList seen;
+  for (QAbstractButton* b : dialog->findChildren<QAbstractButton*>())
+    seen << b->text() + (b->isVisible() ? "" : " (hidden)");
+  ADD_FAILURE() << "no button " << text.toStdString() << " in "
+                << dialog->metaObject()->className() << (dialog->isVisible() ? "" : " (hidden)")
+                << ": " << seen.join(", ").toStdString();
 }
 
 inline void PrintTo(const QString& s, std::ostream* os) {

@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <vector>
 
 #include "DialogTest.h"
 #include "TestSupport.h"
@@ -52,7 +53,55 @@ TEST(EditItemDlg, TypedMarkersAreDroppedPastedOnesKept) {
   std::string name, value;
   ASSERT_TRUE(AddPasteItemDlg(name, value));
   EXPECT_EQ(name, "abc");
-  EXPECT_EQ(value, "abc\np;q$r");
+  EXPECT_EQ(value, "abc\r\np;q$r");
+}
+
+// Items keep CR LF line breaks through the editor; what the user did not
+// touch comes back byte for byte.
+TEST(EditItemDlg, LineBreaksAreCrLfAndUntouchedTextIsKept) {
+  struct Case {
+    const char* what;
+    std::string stored;
+    QString typedAtEnd;  // empty: OK without a change
+    std::string back;
+  };
+  const std::vector<Case> cases = {
+      {"unchanged CR LF", "a\r\nb", "", "a\r\nb"},
+      {"unchanged bare LF", "a\nb", "", "a\nb"},
+      {"unchanged no-break space", "x\xC2\xA0y\r\nz", "", "x\xC2\xA0y\r\nz"},
+      {"edited", "a\r\nb\xC2\xA0", "c",
+       "a\r\nb\xC2\xA0"
+       "c"},
+      {"edited bare LF", "a\nb", "c", "a\r\nbc"},
+  };
+  for (const Case& c : cases) {
+    WhenModal([&](QWidget* d) {
+      if (!c.typedAtEnd.isEmpty()) {
+        QTest::keyClick(Find(d, "txtContent"), Qt::Key_End, Qt::ControlModifier);
+        QTest::keyClicks(Find(d, "txtContent"), c.typedAtEnd);
+      }
+      Idle();
+      Find<QPushButton>(d, "cmdOK")->click();
+    });
+    std::string name = "n", value = c.stored;
+    ASSERT_TRUE(EditPasteItemDlg(name, value)) << c.what;
+    EXPECT_EQ(value, c.back) << c.what;
+    EXPECT_EQ(name, "n") << c.what;
+  }
+  // Typed lines.
+  WhenModal([](QWidget* d) {
+    QTest::keyClicks(Find(d, "txtName"), "lines");
+    QTest::keyClicks(Find(d, "txtContent"), "one");
+    QTest::keyClick(Find(d, "txtContent"), Qt::Key_Return);
+    QTest::keyClicks(Find(d, "txtContent"), "two");
+    QTest::keyClick(Find(d, "txtContent"), Qt::Key_Return, Qt::ShiftModifier);
+    QTest::keyClicks(Find(d, "txtContent"), "three");
+    Idle();
+    Find<QPushButton>(d, "cmdOK")->click();
+  });
+  std::string name, value;
+  ASSERT_TRUE(AddPasteItemDlg(name, value));
+  EXPECT_EQ(value, "one\r\ntwo\r\nthree");
 }
 
 TEST(EditItemDlg, EditCopiesOutOnlyOnOk) {
@@ -92,6 +141,50 @@ TEST(EditItemDlg, NameStopsAtOneHundredCharacters) {
   std::string name, value;
   ASSERT_TRUE(AddPasteItemDlg(name, value));
   EXPECT_EQ(name, std::string(100, 'n'));
+}
+
+// The limit is for typing: a longer imported name survives Modify + OK and
+// its edits, and typing never makes it longer than it came.
+TEST(EditItemDlg, LongerStoredNameIsKeptAndTypingNeverLengthensIt) {
+  struct Case {
+    const char* what;
+    std::function<void(QWidget*)> edit;
+    std::string back;
+  };
+  const std::string stored(150, 'i');
+  const std::vector<Case> cases = {
+      {"untouched", [](QWidget*) {}, stored},
+      {"typed at the end",
+       [](QWidget* name) {
+         QTest::keyClick(name, Qt::Key_End);
+         QTest::keyClicks(name, "xyz");
+       },
+       stored},
+      {"last character replaced",
+       [](QWidget* name) {
+         QTest::keyClick(name, Qt::Key_End);
+         QTest::keyClick(name, Qt::Key_Backspace);
+         QTest::keyClicks(name, "z");
+       },
+       std::string(149, 'i') + "z"},
+      {"shortened, then typed",
+       [](QWidget* name) {
+         QTest::keyClick(name, Qt::Key_End);
+         for (int i = 0; i < 60; ++i) QTest::keyClick(name, Qt::Key_Backspace);
+         QTest::keyClicks(name, QString(70, QLatin1Char('t')));
+       },
+       std::string(90, 'i') + std::string(60, 't')},
+  };
+  for (const Case& c : cases) {
+    WhenModal([&](QWidget* d) {
+      c.edit(Find(d, "txtName"));
+      Idle();
+      Find<QPushButton>(d, "cmdOK")->click();
+    });
+    std::string name = stored, value = "v";
+    ASSERT_TRUE(EditPasteItemDlg(name, value)) << c.what;
+    EXPECT_EQ(name, c.back) << c.what;
+  }
 }
 
 TEST(EditItemDlg, FieldsFollowTheWindowSize) {

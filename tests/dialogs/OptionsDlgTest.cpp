@@ -84,6 +84,26 @@ TEST_F(OptionsDlg, UnlistedSizeShowsEightAndOkStoresIt) {
   EXPECT_EQ(stored.FontSize, 8);
 }
 
+// Symbol fonts draw their names in symbols: the list leaves every family
+// with the Symbol writing system out, and keeps the text fonts.
+TEST_F(OptionsDlg, FontListLeavesSymbolFontsOut) {
+  QStringList symbolFonts;
+  for (const QString& family : QFontDatabase::families())
+    if (QFontDatabase::writingSystems(family).contains(QFontDatabase::Symbol))
+      symbolFonts << family;
+  if (symbolFonts.isEmpty()) GTEST_SKIP() << "no symbol font installed";
+  QStringList listed;
+  ModalScript script{[&](QWidget* d) {
+    auto* fonts = Find<QFontComboBox>(d, "txtFont");
+    for (int i = 0; i < fonts->count(); ++i) listed << fonts->itemText(i);
+    Find<QPushButton>(d, "cmdCancel")->click();
+  }};
+  ShowPreferences();
+  EXPECT_TRUE(listed.contains("DejaVu Sans")) << listed.join(", ").toStdString();
+  for (const QString& family : symbolFonts)
+    EXPECT_FALSE(listed.contains(family)) << family.toStdString();
+}
+
 TEST_F(OptionsDlg, InstalledFontIsFoundRegardlessOfCase) {
   QFontComboBox installed;
   installed.setWritingSystem(QFontDatabase::Latin);

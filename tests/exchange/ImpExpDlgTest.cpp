@@ -6,7 +6,10 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QStyleOptionViewItem>
 #include <QTest>
+#include <QTextDocument>
 #include <QTimer>
 #include <QTreeWidget>
 #include <chrono>
@@ -156,6 +159,45 @@ TEST_F(ImpExpDlgTest, FailedImportShowsEarlierRowsThenTheError) {
   EXPECT_EQ(Find<QLabel>(&dialog, "lblDescription")->text(),
             "Import failed!\n\nSee details for more information.");
   EXPECT_EQ(Find<QProgressBar>(&dialog, "pBar")->value(), 100);
+}
+
+// A row longer than the list is read whole: the column widens past its
+// 255 px and the list scrolls sideways, and the tooltip shows the text as it
+// is, markup included.
+TEST_F(ImpExpDlgTest, LongRowsScrollSidewaysAndShowWholeAsATooltip) {
+  const std::string number(300, '9');
+  TImpExpDlg dialog(TImpExpDlg::TMode::Import,
+                    WriteFile(kHead + "<b>bold</b>;1;x;\r\nc;" + number + ";z;\r\n"));
+  dialog.show();
+  ASSERT_TRUE(WaitUntil([&] { return Find<QPushButton>(&dialog, "cmdClose")->isEnabled(); }));
+  auto* list = Find<QTreeWidget>(&dialog, "lvDetails");
+  ASSERT_EQ(list->topLevelItemCount(), 2);
+  const QString shortRow = "Record '<b>bold</b>' imported with success";
+  const QString longRow =
+      QString::fromStdString("Error: '" + number + "' is not a valid integer value");
+  EXPECT_EQ(list->topLevelItem(0)->text(0), shortRow);
+  EXPECT_EQ(list->topLevelItem(1)->text(0), longRow);
+  EXPECT_GE(list->columnWidth(0),
+            list->iconSize().width() + list->fontMetrics().horizontalAdvance(longRow));
+  QApplication::processEvents();
+  QStyleOptionViewItem cell;  // what the list's delegate needs to draw the row unelided
+  cell.initFrom(list);
+  cell.widget = list;
+  cell.decorationSize = list->iconSize();
+  EXPECT_GE(list->columnWidth(0),
+            list->itemDelegate()->sizeHint(cell, list->model()->index(1, 0)).width());
+  EXPECT_GT(list->horizontalScrollBar()->maximum(), 0);
+  for (int i = 0; i < 2; ++i) {
+    QTextDocument tip;
+    tip.setHtml(list->topLevelItem(i)->toolTip(0));
+    EXPECT_EQ(tip.toPlainText(), list->topLevelItem(i)->text(0));
+  }
+
+  // Short rows keep the 255 px column.
+  TImpExpDlg quiet(TImpExpDlg::TMode::Import, WriteFile(kHead + "a;1;x;\r\n"));
+  quiet.show();
+  ASSERT_TRUE(WaitUntil([&] { return Find<QPushButton>(&quiet, "cmdClose")->isEnabled(); }));
+  EXPECT_EQ(Find<QTreeWidget>(&quiet, "lvDetails")->columnWidth(0), 255);
 }
 
 TEST_F(ImpExpDlgTest, ExportKeepsTheBarAtZeroUntilTheEnd) {

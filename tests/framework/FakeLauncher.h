@@ -25,6 +25,8 @@ class TFakeLauncher : public ISLLauncher {
     beeps.push_back(std::to_string(frequency) + "/" + std::to_string(milliseconds));
   }
 
+  std::string OpenFailure() override { return "no opener installed"; }
+
   std::vector<std::string> urls, programs, beeps;
   bool openSucceeds = true, startSucceeds = true, throwOnOpen = false;
   std::string installedSystemInfo;

@@ -12,6 +12,7 @@
 #include "GuiTest.h"
 #include "TestSupport.h"
 #include "app/SLApplication.h"
+#include "framework/SLDesktopLauncher.h"
 #include "framework/SLDialogKeys.h"
 #include "framework/SLExceptions.h"
 #include "framework/SLHelp.h"
@@ -69,7 +70,7 @@ TEST(ShowHelp, OpensThePageOfTheContext) {
   EXPECT_TRUE(f.launcher.beeps.empty());
 }
 
-TEST(ShowHelp, MissingHelpDoesNothingAndMissingOpenerBeeps) {
+TEST(ShowHelp, MissingHelpDoesNothingAndAMissingOpenerIsExplained) {
   HelpFixture f;
   TSLApplication noHelp;
   ShowHelp(noHelp, 0);
@@ -79,8 +80,60 @@ TEST(ShowHelp, MissingHelpDoesNothingAndMissingOpenerBeeps) {
   EXPECT_TRUE(f.launcher.beeps.empty());
 
   f.launcher.openSucceeds = false;
-  ShowHelp(f.descriptor, 600);
-  EXPECT_EQ(f.launcher.beeps, std::vector<std::string>{"1000/100"});
+  try {
+    ShowHelp(f.descriptor, 600);
+    FAIL() << "no exception";
+  } catch (const ESLException& e) {
+    EXPECT_EQ(e.Message(), "Unable to show help file '" + f.descriptor.HelpFile + "'.");
+    EXPECT_EQ(e.Details, "no opener installed");
+    EXPECT_EQ(e.MessageType, smtWarning);
+  }
+}
+
+TEST(OpenURL, AMissingOpenerIsAWarningNamingThePage) {
+  TFakeLauncher launcher;
+  launcher.openSucceeds = false;
+  try {
+    OpenURL("www.kestrelay.example/");
+    FAIL() << "no exception";
+  } catch (const ESLException& e) {
+    EXPECT_EQ(e.Message(), "Unable to open the web page 'http://www.kestrelay.example/'.");
+    EXPECT_EQ(e.Details, "no opener installed");
+    EXPECT_EQ(e.MessageType, smtWarning);
+  }
+}
+
+// The desktop's launcher with PATH set to a folder of the test's own: no
+// xdg-open, one that runs, and one that cannot be started.
+TEST(DesktopLauncher, TellsWhetherTheOpenerIsMissingOrFailed) {
+  TempDir dir;
+  const std::string opener = dir.File("xdg-open");
+  struct Case {
+    const char* script;  // nullptr: no opener in the folder
+    bool opens;
+    std::string failure;
+  } cases[] = {
+      {nullptr, false,
+       "No program that opens addresses is installed. Install xdg-utils (its xdg-open command "
+       "opens web pages, help pages and e-mail in the desktop's programs)."},
+      {"#!/bin/sh\nexit 0\n", true, ""},
+      {"not a program\n", false,
+       "The program that opens addresses (" + opener + ") could not be started."},
+  };
+  const QByteArray path = qgetenv("PATH");
+  qputenv("PATH", QByteArray::fromStdString(dir.Path()));
+  TSLDesktopLauncher launcher;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.script != nullptr ? c.script : "none");
+    std::filesystem::remove(opener);
+    if (c.script != nullptr) {
+      ASSERT_TRUE(WriteFileBytes(opener, c.script));
+      std::filesystem::permissions(opener, std::filesystem::perms::owner_all);
+    }
+    EXPECT_EQ(launcher.OpenURL("http://www.kestrelay.example/"), c.opens);
+    if (!c.opens) EXPECT_EQ(launcher.OpenFailure(), c.failure);
+  }
+  qputenv("PATH", path);
 }
 
 TEST(ShowHelp, AFailingOpenerBecomesAWarning) {

@@ -100,7 +100,7 @@ TEST(Mapi, ExactlyOneEventReportsTheOutcome) {
   EXPECT_NO_THROW(silent.Send());
 }
 
-TEST(Mapi, LinuxMailSystemOpensAMailtoAddressAndCountsAMissingOpenerAsCancel) {
+TEST(Mapi, LinuxMailSystemOpensAMailtoAddressAndAMissingOpenerIsAFailure) {
   TFakeLauncher launcher;
   TSLMapi mapi;
   mapi.Recipients = {"support@kestrelay.example", "second@example.com"};
@@ -116,8 +116,13 @@ TEST(Mapi, LinuxMailSystemOpensAMailtoAddressAndCountsAMissingOpenerAsCancel) {
                                      "?subject=Kestrelay%20Vellumin%201.2.0%20Build%2030"
                                      "&cc=boss@example.com&body=Line%201%0D%0AA%26B"});
   launcher.openSucceeds = false;
-  mapi.Send();
-  EXPECT_EQ(events, (std::vector<std::string>{"success", "abort"}));
+  try {
+    mapi.Send();
+    ADD_FAILURE() << "no exception";
+  } catch (const std::runtime_error& e) {
+    EXPECT_STREQ(e.what(), "no opener installed");
+  }
+  EXPECT_EQ(events, (std::vector<std::string>{"success"}));
 }
 
 TEST(SendSupportMail, OneRecipientTitleAndVersionAndABlankBody) {
@@ -143,6 +148,18 @@ TEST(SendSupportMail, OneRecipientTitleAndVersionAndABlankBody) {
     EXPECT_EQ(launcher.urls,
               std::vector<std::string>{"mailto:support@kestrelay.example?subject="
                                        "Kestrelay%20Vellumin%201.2.0%20Build%2030&body=%20"});
+  }
+  {
+    TFakeLauncher launcher;  // no mail program can be reached: a warning that says why
+    launcher.openSucceeds = false;
+    try {
+      SendSupportMail(d);
+      ADD_FAILURE() << "no exception";
+    } catch (const ESLException& e) {
+      EXPECT_EQ(e.Message(), SecretText(TSLSecret::MailFailure, true));
+      EXPECT_EQ(e.Details, "no opener installed");
+      EXPECT_EQ(e.MessageType, smtWarning);
+    }
   }
   for (bool english : {true, false}) {
     d.English = english;

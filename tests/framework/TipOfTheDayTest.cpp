@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QIcon>
 #include <QLabel>
+#include <QPixmap>
 #include <QPushButton>
 #include <QtTest/QTest>
 #include <algorithm>
@@ -80,8 +82,13 @@ TEST(TipOfTheDay, NoFileOrNoTipsOpensNoDialog) {
 
 TEST(TipOfTheDay, LayoutTextsAndTheCheckBoxDecideTheResult) {
   TipFixture f("only tip\n");
+  QPixmap picture(16, 16);
+  picture.fill(Qt::red);
+  const QIcon programIcon(picture);
+  f.descriptor.Icon = &programIcon;
   for (bool untick : {false, true}) {
     WhenModal([&](QWidget* d) {
+      EXPECT_EQ(d->windowIcon().cacheKey(), programIcon.cacheKey());
       EXPECT_EQ(d->size(), QSize(441, 249));
       EXPECT_EQ(d->windowTitle(), "Tip Of The Day...");
       EXPECT_EQ(Find<QLabel>(d, "lbl01")->text(), "Did you know...");

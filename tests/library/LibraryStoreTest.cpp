@@ -1,6 +1,7 @@
 // The library's stored form: layout, round trips, order and stray keys.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -26,6 +27,37 @@ std::unique_ptr<TFolder> Reload() {
   return folder;
 }
 
+// A registry that lists every key's sub-keys in the reverse of the inner
+// registry's order, so the loader cannot lean on the listing order.
+class ReversedListing : public IRegistry {
+ public:
+  explicit ReversedListing(IRegistry& inner) : inner_(inner) {}
+  std::unique_ptr<IRegKey> OpenKey(RegHive hive, const std::string& path, bool create) override {
+    auto key = inner_.OpenKey(hive, path, create);
+    return key ? std::make_unique<Key>(std::move(key)) : nullptr;
+  }
+  bool BeginBatch(RegHive hive) override { return inner_.BeginBatch(hive); }
+  bool CommitBatch(RegHive hive) override { return inner_.CommitBatch(hive); }
+  void RollbackBatch(RegHive hive) override { inner_.RollbackBatch(hive); }
+
+ private:
+  struct Key : IRegKey {
+    explicit Key(std::unique_ptr<IRegKey> k) : key(std::move(k)) {}
+    std::optional<RegValue> QueryValue(const std::string& n) override { return key->QueryValue(n); }
+    bool SetValue(const std::string& n, const RegValue& v) override { return key->SetValue(n, v); }
+    bool DeleteValue(const std::string& n) override { return key->DeleteValue(n); }
+    std::vector<std::string> ValueNames() override { return key->ValueNames(); }
+    std::vector<std::string> SubKeyNames() override {
+      auto names = key->SubKeyNames();
+      std::reverse(names.begin(), names.end());
+      return names;
+    }
+    bool DeleteSubKeyTree(const std::string& n) override { return key->DeleteSubKeyTree(n); }
+    std::unique_ptr<IRegKey> key;
+  };
+  IRegistry& inner_;
+};
+
 class LibraryStore : public ::testing::Test {
  protected:
   ScopedTestRegistry registry_;
@@ -46,7 +78,8 @@ TEST_F(LibraryStore, FolderAndItemLayout) {
   EXPECT_EQ(ReadRegString(kUser, kKey + "\\f_2", "Name", "?"), "c");
   EXPECT_EQ(ReadRegValueNames(kUser, kKey, "i_0"),
             (std::vector<std::string>{"Name", "Kind", "Value"}));
-  EXPECT_EQ(ReadRegInteger(kUser, kKey + "\\i_0", "Kind", -1), 1) << "Kind is stored as Kind and 127";
+  EXPECT_EQ(ReadRegInteger(kUser, kKey + "\\i_0", "Kind", -1), 1)
+      << "Kind is stored as Kind and 127";
   EXPECT_EQ(ReadRegString(kUser, kKey + "\\i_0", "Value", "?"), "John\r\nDoe");
   EXPECT_TRUE(RegValueExists(kUser, kKey + "\\i_1", "Value")) << "empty texts are stored too";
   EXPECT_TRUE(SubKeys(kKey + "\\i_0").empty());
@@ -81,6 +114,24 @@ TEST_F(LibraryStore, OrderSurvivesMoreThanTenChildren) {
   EXPECT_TRUE(SameTree(root, *Reload(), &why)) << why;
 }
 
+TEST_F(LibraryStore, OrderComesFromTheNumbersWhateverTheListingOrder) {
+  TFolder root;
+  for (int i = 0; i < 14; ++i) {
+    AddFolder(root, "folder " + std::to_string(i));
+    AddItem(root, "item " + std::to_string(i), std::to_string(i));
+  }
+  SaveLibrary(kUser, kKey, root);
+
+  ReversedListing reversed(registry_.Get());
+  SetRegistry(&reversed);
+  ASSERT_EQ(SubKeys(kKey).front(), "i_9");
+  auto loaded = Reload();
+  SetRegistry(&registry_.Get());
+
+  std::string why;
+  EXPECT_TRUE(SameTree(root, *loaded, &why)) << why;
+}
+
 TEST_F(LibraryStore, StrayAndUnnumberedSubKeys) {
   WriteRegString(kUser, kKey, "Name", "Root");
   WriteRegString(kUser, kKey + "\\F_1", "Name", "upper-case prefix");
@@ -105,8 +156,8 @@ TEST_F(LibraryStore, StrayAndUnnumberedSubKeys) {
   EXPECT_EQ(root->Items[1]->Value, "no name, no kind");
 
   SaveLibrary(kUser, kKey, *root);
-  EXPECT_EQ(SubKeys(kKey), (std::vector<std::string>{"f_0", "f_1", "f_2", "i_0", "i_1", "i_2",
-                                                      "i_3", "i_4"}))
+  EXPECT_EQ(SubKeys(kKey),
+            (std::vector<std::string>{"f_0", "f_1", "f_2", "i_0", "i_1", "i_2", "i_3", "i_4"}))
       << "the next save removes every stray key";
 }
 

@@ -230,6 +230,30 @@ TEST_F(CommandsTest, PreviewSelectionGoesToTheSystemClipboard) {
   EXPECT_FALSE(w->NodeClipboard.Pending());
 }
 
+// The system clipboard is written only by Copy on the preview: the tree's
+// own copy keys do nothing, with Copy disabled (the root) or not.
+TEST_F(CommandsTest, TreeKeysNeverWriteTheSystemClipboard) {
+  ShowWithTreeFocus();
+  struct Case {
+    const char* node;
+    Qt::Key key;
+  };
+  for (const Case& c :
+       {Case{"", Qt::Key_C}, Case{"", Qt::Key_Insert}, Case{"Login/Intranet", Qt::Key_Insert},
+        Case{"Login", Qt::Key_Insert}, Case{"Login/Intranet", Qt::Key_C}}) {
+    w->NodeClipboard.Clear();
+    QApplication::clipboard()->setText("sentinel");
+    Select(c.node);
+    w->tvItems->setFocus();
+    w->alActionsUpdate();  // as when the program goes idle
+    QTest::keyClick(w->tvItems, c.key, Qt::ControlModifier);
+    QApplication::processEvents();
+    EXPECT_EQ(QApplication::clipboard()->text(), "sentinel") << c.node << " " << c.key;
+  }
+  // Ctrl+C on an item is the Copy command: the node waits to be pasted.
+  EXPECT_TRUE(w->NodeClipboard.Pending());
+}
+
 TEST_F(CommandsTest, RemoveAsksAndNoKeepsYesRemoves) {
   Select("Login/Hosts/Deep");
   w->alActions->Execute(w->actEditCut);  // pending inside the folder that goes
@@ -307,9 +331,10 @@ TEST_F(CommandsTest, AddAndModifyItem) {
 
 TEST_F(CommandsTest, SearchRunsOnTheItemsFolderAndRebuildsWhenChanged) {
   TFolder* searched = nullptr;
-  MainDialogs.SearchPasteItems = [&](TFolder* folder) {
+  MainDialogs.SearchPasteItems = [&](TFolder* folder, const std::function<void()>& changed) {
     searched = folder;
     folder->Items[0]->Name = "Found";
+    changed();
     return true;
   };
   Select("Login/Intranet");
@@ -400,7 +425,7 @@ TEST_F(CommandsTest, MenusAndToolbarShowTheActionsInOrder) {
   };
   EXPECT_EQ(names(w->actItem->menu()),
             "actItemNewFolder | actItemAdd actItemModify | actItemRename actItemRemove | "
-            "actItemMoveUp actItemMoveDown | actItemCopyTo actItemMoveTo");
+            "actItemMoveUp actItemMoveDown | actItemCopyTo actItemMoveTo | actItemPasteLast");
   EXPECT_EQ(names(w->tbMain),
             "actItemNewFolder | actItemAdd actItemModify | actItemRemove | actEditCut actEditCopy "
             "actEditPaste | actEditSearch | actItemMoveUp actItemMoveDown | actViewOnTop | "
@@ -417,3 +442,29 @@ TEST_F(CommandsTest, MenusAndToolbarShowTheActionsInOrder) {
 }
 
 }  // namespace
+
+// Saving, the file dialog refuses a path in a folder that does not exist: it
+// says so and stays open; a path in an existing folder is taken.
+TEST(ExportFileDialog, RefusesAFolderThatDoesNotExist) {
+  TempDir dir;
+  QString warning;
+  bool stayedOpen = false;
+  WhenModal([&](QWidget* dialog) {
+    auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
+    ASSERT_NE(name, nullptr);
+    name->setText(QString::fromStdString(dir.File("no/such/out.vle")));
+    WhenModal([&](QWidget* message) {
+      warning = DialogText(message);
+      Press(message, "&OK");
+    });
+    QTest::keyClick(name, Qt::Key_Return);
+    stayedOpen = dialog->isVisible();
+    name->setText(QString::fromStdString(dir.File("out.vle")));
+    QTest::keyClick(name, Qt::Key_Return);
+  });
+  EXPECT_EQ(TMainCommands().ChooseExportFile(nullptr), dir.File("out.vle"));
+  EXPECT_TRUE(stayedOpen);
+  EXPECT_TRUE(warning.contains("The folder '" + QString::fromStdString(dir.File("no/such")) +
+                               "' does not exist."))
+      << warning.toStdString();
+}

@@ -208,6 +208,93 @@ TEST_F(TreeTest, KeyTableInTheTree) {
   EXPECT_FALSE(Enabled(w->actEditPaste));
 }
 
+TEST_F(TreeTest, MoveWhileRenamingKeepsTheTypedName) {
+  ShowWithTreeFocus();
+  Select("Login/Server");
+  w->alActions->Execute(w->actItemRename);
+  ASSERT_NE(Editor(), nullptr);
+  Editor()->setText("Renamed");
+  // From the context menu: the editor keeps the focus while the menu is up.
+  w->popItems->popup(w->tvItems->mapToGlobal(QPoint(20, 20)));
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(w->popItems));
+  QTest::mouseClick(w->popItems, Qt::LeftButton, {},
+                    w->popItems->actionGeometry(w->actItemMoveUp).center());
+  QTRY_VERIFY(!w->popItems->isVisible());
+  QApplication::processEvents();
+  EXPECT_EQ(Editor(), nullptr);
+  EXPECT_EQ(Children(Node("Login")), QStringList({"Hosts", "Empty", "Renamed", "Intranet"}));
+  EXPECT_EQ(RootFolder->Folders[1]->Items[0]->Name, "Renamed");
+  EXPECT_NE(StoredOutline().find("Renamed\n"), std::string::npos);
+}
+
+// Space runs Modify on the node it was pressed on, nothing else: the view's
+// keyboard search would first jump to the next name that starts with a blank.
+TEST_F(TreeTest, SpaceOnlyModifiesTheSelectedItem) {
+  ShowWithTreeFocus();
+  Node("Login/Server")->setText(0, " Server");
+  RootFolder->Folders[1]->Items[1]->Name = " Server";
+  std::vector<std::string> edited;
+  MainDialogs.EditPasteItem = [&](std::string& name, std::string&) {
+    edited.push_back(name);
+    return false;
+  };
+  Select("Login/Intranet");
+  QTest::keyClick(w->tvItems, Qt::Key_Space);
+  EXPECT_EQ(edited, std::vector<std::string>({"Intranet"}));
+  EXPECT_EQ(w->tvItems->currentItem(), Node("Login/Intranet"));
+}
+
+// A slow second click on the selected node starts a rename after the
+// double-click interval; a command in between (Ctrl+M) cancels it, whether
+// its dialog is still up when the interval ends or already closed.
+TEST_F(TreeTest, SlowSecondClickRenamesUnlessACommandFollows) {
+  ShowWithTreeFocus();
+  const int interval = QApplication::doubleClickInterval();
+  auto clickSelected = [&] {
+    const QPoint at = w->tvItems->visualItemRect(Node("Login/Server")).center();
+    QTest::mouseClick(w->tvItems->viewport(), Qt::LeftButton, {}, at, interval + 100);
+  };
+  Select("Login/Server");
+  clickSelected();
+  QTRY_VERIFY_WITH_TIMEOUT(Editor() != nullptr, interval + 2000);
+  QTest::keyClick(Editor(), Qt::Key_Escape);
+  QTRY_VERIFY(Editor() == nullptr);
+
+  for (const bool waitInDialog : {true, false}) {
+    SCOPED_TRACE(waitInDialog);
+    bool editorBehindDialog = false;
+    MainDialogs.EditPasteItem = [&](std::string&, std::string&) {
+      if (waitInDialog) QTest::qWait(interval + 300);
+      editorBehindDialog = Editor() != nullptr;
+      return false;
+    };
+    w->tvItems->setFocus();
+    clickSelected();
+    QTest::keyClick(w->tvItems, Qt::Key_M, Qt::ControlModifier);
+    QTest::qWait(interval + 300);
+    EXPECT_FALSE(editorBehindDialog);
+    EXPECT_EQ(Editor(), nullptr);
+  }
+}
+
+// The highlighted node is the one the commands act on: a click in the empty
+// part of the view or Ctrl+click leaves the highlight on the current node.
+TEST_F(TreeTest, TheHighlightStaysOnTheNodeCommandsActOn) {
+  ShowWithTreeFocus();
+  w->tvItems->collapseItem(Node("Login"));
+  Select("Passwords");
+  const QPoint empty(10, w->tvItems->viewport()->height() - 5);
+  ASSERT_EQ(w->tvItems->itemAt(empty), nullptr);
+  QTest::mouseClick(w->tvItems->viewport(), Qt::LeftButton, {}, empty);
+  EXPECT_EQ(w->tvItems->selectedItems(), QList<QTreeWidgetItem*>({w->tvItems->currentItem()}));
+  const QPoint node = w->tvItems->visualItemRect(w->tvItems->currentItem()).center();
+  QTest::mouseClick(w->tvItems->viewport(), Qt::LeftButton, Qt::ControlModifier, node, 1000);
+  EXPECT_EQ(w->tvItems->selectedItems(), QList<QTreeWidgetItem*>({w->tvItems->currentItem()}));
+  // Ctrl+Down moves the current node without selecting it in a plain view.
+  QTest::keyClick(w->tvItems, Qt::Key_Down, Qt::ControlModifier);
+  EXPECT_EQ(w->tvItems->selectedItems(), QList<QTreeWidgetItem*>({w->tvItems->currentItem()}));
+}
+
 TEST_F(TreeTest, DoubleClickOpensTheItemEditorOnItemsOnly) {
   int opened = 0;
   MainDialogs.EditPasteItem = [&](std::string&, std::string&) { return ++opened, false; };

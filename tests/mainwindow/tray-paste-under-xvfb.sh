@@ -4,8 +4,9 @@
 # profile: the editor is in front, the tray menu opens on a right click of the
 # real tray icon, a click on a sample item types its text into the editor.
 # The icon survives a restart of the panel. Then the main window opens from
-# the tray, and Exit in the tray menu ends the program with the sample
-# library stored.
+# the tray; with Always On Top it is never the target, and a paste still goes
+# to the editor. Exit in the tray menu ends the program with the sample
+# library stored, unchanged.
 #   tray-paste-under-xvfb.sh <kvlmn> <regdump> <output folder for screenshots>
 set -euo pipefail
 KVLMN=$1
@@ -26,15 +27,6 @@ fail() {
   exit 1
 }
 
-# Waits up to $1 tenths of a second for the command in the remaining arguments.
-wait_for() {
-  local tries=$1; shift
-  for ((i = 0; i < tries; i++)); do
-    if "$@" >/dev/null 2>&1; then return 0; fi
-    sleep 0.1
-  done
-  return 1
-}
 
 mkdir -p "$OUT"
 rm -f "$OUT"/*.png
@@ -42,11 +34,9 @@ mkdir -m 700 "$WORK/runtime" "$WORK/registry" "$WORK/config"
 export XDG_RUNTIME_DIR=$WORK/runtime XDG_CONFIG_HOME=$WORK/config VELLUMIN_REGISTRY_DIR=$WORK/registry
 export HOME=$WORK
 unset QT_QPA_PLATFORM SESSION_MANAGER DBUS_SESSION_BUS_ADDRESS
-exec 3>"$WORK/display"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
-PIDS+=($!)
-wait_for 100 test -s "$WORK/display" || fail "Xvfb did not start"
-export DISPLAY=:$(head -n1 "$WORK/display")
+source "$(dirname "${BASH_SOURCE[0]}")/../x11/xvfb.sh"
+start_xvfb "$WORK/xvfb.log" 1024x768x24 || fail "Xvfb did not start"
+PIDS+=("$XVFB_PID")
 openbox >"$WORK/openbox.log" 2>&1 &
 PIDS+=($!)
 wait_for 100 xdotool search --class openbox || true
@@ -69,23 +59,8 @@ HIVE=$WORK/registry/HKCU.hive
 KV=$!
 PIDS+=($KV)
 # A clean profile shows the tip of the day at start; close it.
-wait_for 200 xdotool search --onlyvisible --name '^Tip Of The Day' || fail "no tip of the day on a clean profile"
-xdotool search --onlyvisible --name '^Tip Of The Day' | head -n1 | xargs -I{} xdotool windowactivate --sync {} key Escape
-wait_for 50 bash -c "! xdotool search --onlyvisible --name '^Tip Of The Day'" || fail "the tip of the day stayed open"
+close_tip_of_the_day || fail "no tip of the day to close on a clean profile, or it stayed open"
 
-# The tray icon: the program's small window docked in the panel.
-tray_icon() {
-  local id
-  for id in $(xdotool search --classname kvlmn 2>/dev/null); do
-    eval "$(xdotool getwindowgeometry --shell "$id" 2>/dev/null)" || continue
-    if [ "${WIDTH:-0}" -le 48 ] && [ "${HEIGHT:-0}" -le 48 ] && [ "${WIDTH:-0}" -ge 8 ] \
-      && xwininfo -id "$id" | grep -q IsViewable; then
-      echo "$id $((X + WIDTH / 2)) $((Y + HEIGHT / 2))"
-      return 0
-    fi
-  done
-  return 1
-}
 wait_for 100 tray_icon || fail "no tray icon in the panel"
 read -r ICON IX IY < <(tray_icon)
 
@@ -112,22 +87,31 @@ open_tray_menu() {
   wait_for_menus 50 1
 }
 
-# 1. The editor in front, then the tray menu: an item's text goes into the editor.
-xdotool windowactivate --sync "$EDITOR_WIN"
-sleep 1  # the tracker (four times a second) remembers the editor
-open_tray_menu || fail "the tray menu did not open"
-read -r MENU MX MY MW MH < <(menus | head -n1)
-# The first entry is the first sample folder; its sub-menu opens on hover.
-xdotool mousemove $((MX + MW / 2)) $((MY + 12))
-wait_for_menus 50 2 || fail "no sub-menu"
-sleep 0.3
-import -window root "$OUT/tray-menu.png"
-read -r SUB SX SY SW SH < <(menus | grep -v "^$MENU ")
-xdotool mousemove $((SX + SW / 2)) $((SY + 12)) sleep 0.3 click 1
+# Brings the editor to the front, opens the tray menu and the first entry's
+# sub-menu (the first sample folder opens on hover), takes the screenshot
+# $1 when one is named, clicks the sub-menu's first item and waits until the
+# editor holds the item's text $2 times.
 EXPECTED='John Doe - john.doe@example.com - http://www.example.com/'
-sleep 1.5
-xdotool windowactivate --sync "$EDITOR_WIN" key ctrl+s
-wait_for 50 grep -qF "$EXPECTED" "$TARGET" || fail "the item's text did not arrive in the editor: '$(cat "$TARGET")'"
+paste_first_item_into_editor() {
+  local shot=$1 times=$2
+  xdotool windowactivate --sync "$EDITOR_WIN"
+  sleep 1  # the tracker (four times a second) remembers the editor
+  open_tray_menu || fail "the tray menu did not open"
+  read -r MENU MX MY MW MH < <(menus | head -n1)
+  xdotool mousemove $((MX + MW / 2)) $((MY + 12))
+  wait_for_menus 50 2 || fail "no sub-menu"
+  sleep 0.3
+  [ -n "$shot" ] && import -window root "$OUT/$shot"
+  read -r SUB SX SY SW SH < <(menus | grep -v "^$MENU ")
+  xdotool mousemove $((SX + SW / 2)) $((SY + 12)) sleep 0.3 click 1
+  sleep 1.5
+  xdotool windowactivate --sync "$EDITOR_WIN" key ctrl+s
+  wait_for 50 bash -c "[ \$(grep -oF '$EXPECTED' '$TARGET' | wc -l) -eq $times ]" \
+    || fail "the item's text did not arrive in the editor (paste $times): '$(cat "$TARGET")'"
+}
+
+# 1. The editor in front, then the tray menu: an item's text goes into the editor.
+paste_first_item_into_editor tray-menu.png 1
 
 # The panel goes away and comes back: so does the icon.
 kill "$TINT2"
@@ -145,6 +129,34 @@ wait_for 50 xdotool search --onlyvisible --name '^Kestrelay Vellumin$' || fail "
 MAIN=$(xdotool search --onlyvisible --name '^Kestrelay Vellumin$' | head -n1)
 sleep 0.5
 import -window root "$OUT/main-window.png"
+# 3. Always On Top (new window flags give the main window a new native
+# window): the main window in front is still never the target. A node waits
+# on the node clipboard, so a paste typed into the main window would copy it.
+xdotool windowactivate --sync "$MAIN" key alt+v
+sleep 0.3
+xdotool key a
+sleep 1
+MAIN=$(xdotool search --onlyvisible --name '^Kestrelay Vellumin$' | head -n1)
+[ -n "$MAIN" ] || fail "the main window went away with Always On Top"
+xdotool windowactivate --sync "$MAIN"
+eval "$(xdotool getwindowgeometry --shell "$MAIN")"
+xdotool mousemove $((X + 100)) $((Y + 200)) click 1 sleep 0.2 key Home Down Down ctrl+c
+sleep 1  # the tracker sees the main window in front
+import -window root "$OUT/always-on-top.png"
+open_tray_menu || fail "the tray menu did not open over the main window"
+read -r MENU MX MY MW MH < <(menus | head -n1)
+xdotool mousemove $((MX + MW / 2)) $((MY + 12))
+if wait_for_menus 10 2; then  # entries enabled: the click would paste into the main window
+  read -r SUB SX SY SW SH < <(menus | grep -v "^$MENU ")
+  xdotool mousemove $((SX + SW / 2)) $((SY + 12)) sleep 0.3 click 1
+  sleep 1.5
+  fail "the tray menu offered to paste while the main window was in front"
+fi
+xdotool key Escape
+wait_for 30 bash -c "[ -z \"\$(xwininfo -id $MENU 2>/dev/null | grep IsViewable)\" ]" || true
+# The editor in front again, the main window still on top: the paste goes to the editor.
+paste_first_item_into_editor "" 2
+
 open_tray_menu || fail "the tray menu did not open again"
 read -r MENU MX MY MW MH < <(menus | head -n1)
 xdotool mousemove $((MX + MW / 2)) $((MY + MH - 12)) sleep 0.3 click 1  # the last entry: Exit

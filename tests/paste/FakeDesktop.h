@@ -33,6 +33,7 @@ class TFakeDesktop : public IWindowSystem, public IKeyInjector, public IClipboar
   TAnswer Answer = TAnswer::AtOnce;
   std::vector<TKeyEvent> Keys;
   std::vector<std::string> ClipboardTexts;
+  bool ClipboardTaken = true;  // false: another program keeps the clipboard
   std::vector<TWindowHandle> Activations;
   std::vector<std::string> Journal;
 
@@ -106,9 +107,14 @@ class TFakeDesktop : public IWindowSystem, public IKeyInjector, public IClipboar
     return -1;
   }
 
-  void SetText(const std::string& text) override {
+  bool SetText(const std::string& text) override {
+    if (!ClipboardTaken) {
+      Journal.push_back("clipboard refused");
+      return false;
+    }
     ClipboardTexts.push_back(text);
     Journal.push_back("clipboard " + text);
+    return true;
   }
 
  private:

@@ -14,6 +14,12 @@ namespace {
 
 constexpr TWindowHandle kEditor = 10, kTerminal = 20;
 const std::string kValue = "Dear Ana,\r\nbest wishes \xE2\x9C\x93";
+// What the clipboard gets: the platform's line breaks.
+#ifdef _WIN32
+const std::string kClipboardValue = kValue;
+#else
+const std::string kClipboardValue = "Dear Ana,\nbest wishes \xE2\x9C\x93";
+#endif
 
 std::vector<std::string> CtrlV() {
   return {"key 17 down", "key 86 down", "key 86 up", "key 17 up"};
@@ -65,7 +71,7 @@ class PasteEngineTest : public testing::Test {
   }
 
   std::vector<std::string> Expected(TWindowHandle window, const std::vector<std::string>& keys,
-                                    const std::string& text = kValue) {
+                                    const std::string& text = kClipboardValue) {
     return Concat({"clipboard " + text, "activate " + std::to_string(window), "active"}, keys);
   }
 
@@ -79,6 +85,13 @@ TEST_F(PasteEngineTest, WithoutRulesPutsTextOnClipboardActivatesAndTypesCtrlV) {
   EXPECT_EQ(Click(), TPasteOutcome::Delivered);
   EXPECT_EQ(desk.Journal, Expected(kEditor, CtrlV()));
   EXPECT_EQ(desk.Foreground, kEditor);
+}
+
+TEST_F(PasteEngineTest, ClipboardKeptByAnotherProgramTypesNothing) {
+  desk.ClipboardTaken = false;
+  EXPECT_EQ(Click(), TPasteOutcome::NotOnClipboard);
+  EXPECT_EQ(desk.Journal, std::vector<std::string>{"clipboard refused"});
+  EXPECT_TRUE(desk.Keys.empty());
 }
 
 TEST_F(PasteEngineTest, FirstMatchingRuleDecidesTheKeys) {
@@ -157,7 +170,7 @@ TEST_F(PasteEngineTest, RefusedActivationLeavesTextOnClipboardAndTypesNothing) {
   desk.Windows.erase(kEditor);  // closed since it was remembered
   EXPECT_EQ(Click(0), TPasteOutcome::Refused);
   EXPECT_TRUE(desk.Keys.empty());
-  EXPECT_EQ(desk.ClipboardTexts, (std::vector<std::string>{"ana", kValue}));
+  EXPECT_EQ(desk.ClipboardTexts, (std::vector<std::string>{"ana", kClipboardValue}));
   EXPECT_EQ(LastWindow, kEditor);
 }
 

@@ -20,7 +20,13 @@
 #include <string>
 #include <vector>
 
+#include <QtGui/private/qtx11extras_p.h>
+
+// After Qt: Xlib defines macros such as None and Bool.
+#include <X11/Xlib.h>
+
 #include "BlankWindow.h"
+#include "exchange/clsExportFile.h"
 #include "library/clsLibrary.h"
 #include "paste/SLKeys.h"
 #include "platform/Desktop.h"
@@ -91,9 +97,10 @@ class TTimingInjector : public IKeyInjector {
 class TTimingClipboard : public IClipboardWriter {
  public:
   explicit TTimingClipboard(IClipboardWriter& real) : real_(real) {}
-  void SetText(const std::string& text) override {
-    real_.SetText(text);
+  bool SetText(const std::string& text) override {
+    const bool taken = real_.SetText(text);
     Written = Clock::now();
+    return taken;
   }
   Clock::time_point Written;
 
@@ -101,7 +108,9 @@ class TTimingClipboard : public IClipboardWriter {
   IClipboardWriter& real_;
 };
 
-double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
+double Ms(Clock::duration d) {
+  return std::chrono::duration<double, std::milli>(d).count();
+}
 
 double Median(std::vector<double> values) {
   std::sort(values.begin(), values.end());
@@ -197,6 +206,9 @@ class THarness {
 
     TrackAndPaste(editor_);
     TrackAndPaste(terminal_);
+    ImportedLinesArriveAsLines(editor_);
+    ImportedLinesArriveAsLines(terminal_);
+    StaleEventTimeStillTakesTheClipboard(editor_);
     MainWindowForgetsTarget();
     Alternate(200);
     return gFailures == 0 ? 0 : 1;
@@ -265,6 +277,61 @@ class THarness {
                               "\xE2\x9C\x93 third line";
     Check(Paste(target, value, nullptr), name + ": paste delivered");
     Check(WaitForContent(target, value), name + " received the multi-line UTF-8 text");
+  }
+
+  // An item imported from an export file holds CR LF line breaks; the
+  // targets get one line break per line, as typed there.
+  void ImportedLinesArriveAsLines(const TTarget& target) {
+    struct : IImpExpProgress {
+      void ShowProgress(const std::string&, const std::string&, int) override {}
+      void AddDetail(const std::string&, bool) override {}
+    } quiet;
+    TFolder root;
+    TFolder* imported = ReadExportData(
+        "KVLMN 1.0\r\n\r\nName;Kind;Value;\r\nLines;1;first line$second line$third;\r\n", root,
+        quiet);
+    if (imported == nullptr || imported->Items.Count() != 1) {
+      Check(false, "the export file imports");
+      return;
+    }
+    const std::string value = imported->Items[0]->Value;
+    Check(value == "first line\r\nsecond line\r\nthird", "the imported item holds CR LF breaks");
+    LastWindow = target.window;
+    const std::string before = ReadFile(target.file);
+    Check(Paste(target, value, nullptr), std::string(target.name) + ": imported item delivered");
+    // The editor stores LF line breaks; xterm sends a pasted line break as CR.
+    const std::string lines = "first line\nsecond line\nthird";
+    const std::string wanted = target.editor ? before + lines : Unix(before) + lines;
+    Check(WaitForContent(target, wanted), std::string(target.name) + " received three lines");
+    if (!target.editor)
+      Check(ReadFile(target.file) == before + "first line\rsecond line\rthird",
+            "terminal bytes: one CR per line break");
+  }
+
+  // A click that reaches the program without an X event of its own (a tray
+  // host over D-Bus) leaves Qt's last event time behind; another program
+  // owns the clipboard since. The take must still succeed: else the target
+  // would paste the other program's text.
+  void StaleEventTimeStillTakesTheClipboard(const TTarget& target) {
+    Display* other = XOpenDisplay(nullptr);
+    if (other == nullptr) {
+      Check(false, "a second X connection");
+      return;
+    }
+    const Window owner = XCreateSimpleWindow(other, DefaultRootWindow(other), 0, 0, 1, 1, 0, 0, 0);
+    const quint32 stale = QX11Info::getTimestamp();
+    Pause(20);
+    for (const char* name : {"CLIPBOARD", "PRIMARY"})
+      XSetSelectionOwner(other, XInternAtom(other, name, False), owner, CurrentTime);
+    XSync(other, False);
+    QX11Info::setAppTime(stale);
+
+    LastWindow = target.window;
+    const std::string before = ReadFile(target.file);
+    const std::string value = " stale click";
+    Check(Paste(target, value, nullptr), "stale event time: paste delivered");
+    Check(WaitForContent(target, before + value), "stale event time: the item's text arrived");
+    XCloseDisplay(other);
   }
 
   void MainWindowForgetsTarget() {

@@ -3,11 +3,13 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QDialog>
 #include <QLabel>
 #include <QMainWindow>
 #include <QMenu>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 
 #include "FakeDesktop.h"
 #include "library/clsLibrary.h"
@@ -66,6 +68,46 @@ TEST_F(PasteHostTest, TrackingTimerTicksEvery250msAndFollowsTheForegroundWindow)
   EXPECT_EQ(StatusText(), "Last Window: notes.txt - Notepad / Notepad");
 }
 
+// The program's own windows are never a target: the main window whatever
+// its flags (always on top gives it a new native window) and the dialogs.
+TEST_F(PasteHostTest, OwnWindowsAreNeverTheTarget) {
+  TFakeDesktop desk;
+  desk.AddWindow(kEditor, "Notepad", "notes.txt - Notepad");
+  main.setWindowFlag(Qt::WindowStaysOnTopHint, true);
+  main.show();
+  QDialog dialog(&main);
+  dialog.setWindowTitle("Search Paste Items");
+  dialog.show();
+  for (QWidget* own : {static_cast<QWidget*>(&main), static_cast<QWidget*>(&dialog)}) {
+    const auto handle = static_cast<TWindowHandle>(own->windowHandle()->winId());
+    desk.AddWindow(handle, "kvlmn", own->windowTitle().toStdString());
+    desk.Foreground = kEditor;
+    host->tTrackingTimer();
+    ASSERT_EQ(LastWindow, kEditor);
+    desk.Foreground = handle;
+    host->tTrackingTimer();
+    EXPECT_EQ(LastWindow, kNoWindow) << own->windowTitle().toStdString();
+    EXPECT_EQ(StatusText(), "Last Window: notes.txt - Notepad / Notepad");
+  }
+}
+
+TEST_F(PasteHostTest, MarkupInAWindowTitleIsShownLiterally) {
+  TFakeDesktop desk;
+  const std::string caption = "<img src=/dev/zero><b>bold</b> & more";
+  desk.AddWindow(kEditor, "<i>browser</i>", caption);
+  desk.Foreground = kEditor;
+  host->tTrackingTimer();
+  auto* label = main.findChild<QLabel*>("sbLastWindow");
+  const QString shown =
+      QString::fromUtf8("Last Window: <img src=/dev/zero><b>bold</b> & more / <i>browser</i>");
+  ASSERT_EQ(label->text(), shown);
+  // Drawn as the characters themselves: as wide as the literal text (rich
+  // text would draw an image, a bold word and no tags).
+  label->adjustSize();
+  EXPECT_EQ(label->textFormat(), Qt::PlainText);
+  EXPECT_GE(label->sizeHint().width(), label->fontMetrics().horizontalAdvance(shown));
+}
+
 TEST_F(PasteHostTest, TickEnablesTopLevelLibraryEntriesOnly) {
   TFakeDesktop desk;
   desk.AddWindow(kEditor, "Notepad", "notes.txt - Notepad");
@@ -110,6 +152,13 @@ TEST_F(PasteHostTest, ClickPastesTheItemOfTheEntryTag) {
   EXPECT_EQ(outcome, TPasteOutcome::Delivered);
   EXPECT_EQ(desk.ClipboardTexts, std::vector<std::string>{"second"});
   EXPECT_EQ(desk.Keys.size(), 4u);
+
+  // Stored values break lines with CR LF, older ones maybe with bare LFs; the
+  // clipboard gets the platform's line breaks.
+  second.Value = "one\r\ntwo\nthree\r\n";
+  host->PasteItemClick(&entry, trayItems, [&](TPasteOutcome o) { outcome = o; });
+  EXPECT_EQ(desk.ClipboardTexts.back(), "one\ntwo\nthree\n");
+  desk.ClipboardTexts.pop_back();
 
   QAction fixed;  // no tag
   host->PasteItemClick(&fixed, trayItems, [&](TPasteOutcome o) { outcome = o; });

@@ -172,7 +172,8 @@ TEST_F(SystemRegistryTest, LibraryComesBackInItsOrder) {
 
 TEST_F(SystemRegistryTest, OptionsAndTheRunValue) {
   // The options live under the descriptor's product key; without a descriptor
-  // they use the program's own key, so the test looks there.
+  // they use the program's own key, so the test looks there. The keys below
+  // are the registry sandbox's (RegistrySandbox.cpp), not the user's own.
   const std::string optionsKey = "Software\\Kestrelay\\Kestrelay Ardentry\\Vellumin\\Options";
   RegDeleteTreeA(HKEY_CURRENT_USER, optionsKey.c_str());
   TRegistryAutoStart run;

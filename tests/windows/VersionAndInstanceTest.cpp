@@ -101,9 +101,19 @@ std::string UniqueName(const char* what) {
 TEST(SingleInstance, ASecondProcessIsRefusedWhileTheFirstRuns) {
   const std::string name = UniqueName("mine");
   EXPECT_EQ(RunHelper("mutex " + name), 0u);  // free: the helper takes it and ends
-  EXPECT_TRUE(AcquireSingleInstance(name));   // free again after the helper ended
-  EXPECT_EQ(RunHelper("mutex " + name), 1u);  // now held here
+  EXPECT_EQ(AcquireSingleInstance(name), InstanceLock::Taken);  // free again after the helper
+  EXPECT_EQ(RunHelper("mutex " + name), 1u);                    // now held here
   EXPECT_EQ(RunHelper("mutex " + name), 1u);
+}
+
+// Another kind of object squatting on the name: no mutex, and no start.
+TEST(SingleInstance, ANameTakenByAnotherKindOfObjectRefusesTheStart) {
+  const std::string name = UniqueName("squatted");
+  HANDLE squatter = CreateEventA(nullptr, TRUE, FALSE, name.c_str());
+  ASSERT_NE(squatter, nullptr);
+  EXPECT_EQ(AcquireSingleInstance(name), InstanceLock::Unavailable);
+  EXPECT_EQ(RunHelper("mutex " + name), 2u);
+  CloseHandle(squatter);
 }
 
 TEST(SingleInstance, TheLockEndsWithTheProcessHoldingIt) {
@@ -113,7 +123,7 @@ TEST(SingleInstance, TheLockEndsWithTheProcessHoldingIt) {
   PROCESS_INFORMATION holder = {};
   ASSERT_EQ(RunHelper("hold " + name, &holder), 0u);
   ASSERT_EQ(WaitForSingleObject(ready, 30000), WAIT_OBJECT_0);
-  EXPECT_FALSE(AcquireSingleInstance(name));
+  EXPECT_EQ(AcquireSingleInstance(name), InstanceLock::HeldElsewhere);
   SetEvent(release);
   ASSERT_EQ(WaitForSingleObject(holder.hProcess, 30000), WAIT_OBJECT_0);
   DWORD code = 99;
@@ -121,7 +131,7 @@ TEST(SingleInstance, TheLockEndsWithTheProcessHoldingIt) {
   EXPECT_EQ(code, 0u);
   CloseHandle(holder.hProcess);
   CloseHandle(holder.hThread);
-  EXPECT_TRUE(AcquireSingleInstance(name));  // the holder's end freed the name
+  EXPECT_EQ(AcquireSingleInstance(name), InstanceLock::Taken);  // the holder's end freed it
   CloseHandle(ready);
   CloseHandle(release);
 }

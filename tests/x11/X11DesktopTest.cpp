@@ -242,6 +242,33 @@ TEST_F(X11DesktopTest, WindowTheManagerWillNotActivateIsRefusedAfterTheWait) {
   EXPECT_EQ(desktop->ForegroundWindow(), shown);
 }
 
+// Keys go to a client that grabs the keyboard, whatever has the focus: the
+// activation waits for the grab to end, within the same bound.
+TEST_F(X11DesktopTest, KeyboardGrabOfAnotherClientHoldsTheActivationBack) {
+  const Window w = MakeWindow("grab", "Grab");
+  ASSERT_EQ(Activate(w), true);
+  Display* other = XOpenDisplay(nullptr);
+  ASSERT_NE(other, nullptr);
+  ASSERT_EQ(XGrabKeyboard(other, DefaultRootWindow(other), False, GrabModeAsync, GrabModeAsync,
+                          CurrentTime),
+            GrabSuccess);
+  XSync(other, False);
+  desktop->ActivationTimeout = std::chrono::milliseconds(300);
+  EXPECT_EQ(Activate(w), false) << "refused while the grab lasts";
+
+  // A grab that ends within the wait lets the keys go out then.
+  std::optional<bool> answer;
+  desktop->ActivationTimeout = std::chrono::milliseconds(2000);
+  desktop->Activate(w, [&answer](bool ok) { answer = ok; });
+  loop.RunUntil([] { return false; }, 150);
+  EXPECT_FALSE(answer.has_value());
+  XUngrabKeyboard(other, CurrentTime);
+  XSync(other, False);
+  loop.RunUntil([&] { return answer.has_value(); }, 2000);
+  EXPECT_EQ(answer, true);
+  XCloseDisplay(other);
+}
+
 TEST_F(X11DesktopTest, NewerActivationSupersedesAPendingOne) {
   const Window a = MakeWindow("a", "TargetA");
   const Window b = MakeWindow("b", "TargetB");

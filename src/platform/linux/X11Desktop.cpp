@@ -198,7 +198,22 @@ bool TX11Desktop::IsActive(TWindowHandle window) {
   // has moved (or still name a window that went away and whose id came
   // back): keys go where the input focus is, so that must agree as well.
   if (s_->HasEwmhActiveWindow() && s_->ActiveWindow() != window) return false;
-  return HasFocus(window);
+  // While another client grabs the keyboard (an open menu, a screen lock)
+  // the keys would go to that client, whatever has the focus.
+  return HasFocus(window) && !KeyboardGrabbed();
+}
+
+bool TX11Desktop::KeyboardGrabbed() {
+  // The server tells whether a grab is possible only by trying one: a grab of
+  // our own is released at once, before any key is sent.
+  const int status =
+      XGrabKeyboard(s_->display, s_->root, False, GrabModeAsync, GrabModeAsync, CurrentTime);
+  if (status == GrabSuccess) {
+    XUngrabKeyboard(s_->display, CurrentTime);
+    XFlush(s_->display);
+    return false;
+  }
+  return status == AlreadyGrabbed || status == GrabFrozen;
 }
 
 bool TX11Desktop::HasFocus(TWindowHandle window) {

@@ -4,7 +4,8 @@
 // Uses its own connection to the display. Activation does not block: after
 // the request it polls _NET_ACTIVE_WINDOW and the input focus through the
 // scheduler the program provides (its event loop), and answers once the
-// window really is active and has the focus, or false after ActivationTimeout.
+// window really is active, has the focus and no other client grabs the
+// keyboard, or false after ActivationTimeout.
 #include <chrono>
 #include <cstdint>
 #include <functional>
@@ -48,6 +49,8 @@ class TX11Desktop : public IWindowSystem, public IKeyInjector {
   void Poll(uint64_t request, TWindowHandle window, std::chrono::steady_clock::time_point deadline);
   bool IsActive(TWindowHandle window);
   bool HasFocus(TWindowHandle window);
+  // Whether another client holds an active grab of the keyboard.
+  bool KeyboardGrabbed();
   void RefreshKeymap();
 
   std::unique_ptr<TState> s_;

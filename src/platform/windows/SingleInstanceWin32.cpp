@@ -5,11 +5,14 @@
 // The named mutex, created not owned. The handle of the instance that got it
 // first is never closed: the name stays taken until that process ends. A
 // refused caller lets go of its handle, so its own end frees nothing it held.
-bool AcquireSingleInstance(const std::string& name) {
+// When the system cannot create the mutex (the name taken by another kind of
+// object, say) nothing proves that no other instance runs: the start is refused.
+InstanceLock AcquireSingleInstance(const std::string& name) {
   HANDLE mutex = CreateMutexA(nullptr, FALSE, name.c_str());
-  if (mutex != nullptr && GetLastError() == ERROR_ALREADY_EXISTS) {
+  if (mutex == nullptr) return InstanceLock::Unavailable;
+  if (GetLastError() == ERROR_ALREADY_EXISTS) {
     CloseHandle(mutex);
-    return false;
+    return InstanceLock::HeldElsewhere;
   }
-  return true;  // also when the system could not create it: do not keep the user from working
+  return InstanceLock::Taken;
 }

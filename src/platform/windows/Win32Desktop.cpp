@@ -100,7 +100,7 @@ int16_t TWin32Desktop::KeyScan(char ch) {
   return VkKeyScanA(ch);
 }
 
-void TWin32Desktop::SetText(const std::string& text) {
+bool TWin32Desktop::SetText(const std::string& text) {
   // The clipboard needs an owner window for its data to stay after closing.
   if (clipboardOwner_ == nullptr)
     clipboardOwner_ = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
@@ -114,17 +114,20 @@ void TWin32Desktop::SetText(const std::string& text) {
   EmptyClipboard();
   // The text up to its first zero byte, with the terminating zero.
   const size_t length = strnlen(text.c_str(), text.size());
+  bool placed = false;
   HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, length + 1);
   if (memory != nullptr) {
     if (void* bytes = GlobalLock(memory)) {
       std::memcpy(bytes, text.c_str(), length + 1);
       GlobalUnlock(memory);
-      if (SetClipboardData(CF_TEXT, memory) == nullptr) GlobalFree(memory);
+      placed = SetClipboardData(CF_TEXT, memory) != nullptr;
+      if (!placed) GlobalFree(memory);
     } else {
       GlobalFree(memory);
     }
   }
   CloseClipboard();
+  return placed;
 }
 
 void InstallWin32Desktop() {

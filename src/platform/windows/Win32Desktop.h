@@ -34,7 +34,7 @@ class TWin32Desktop : public IWindowSystem, public IKeyInjector, public IClipboa
   // Opens the clipboard (a few short retries while another program holds
   // it), empties it and places the text as CF_TEXT. Throws
   // std::runtime_error("Cannot open clipboard") when it stays held.
-  void SetText(const std::string& text) override;
+  bool SetText(const std::string& text) override;
 
   // Whether the key is sent with KEYEVENTF_EXTENDEDKEY.
   static bool IsExtendedKey(uint8_t vk);

@@ -42,10 +42,19 @@ class TDialogKeyRelay : public QObject {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::KeyPress) {
+      // A press inside the dialog's own window; one a popup took is not.
+      auto* widget = qobject_cast<QWidget*>(watched);
+      if (escape_ && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape && widget != nullptr &&
+          widget->window() == dialog_)
+        NoteEscapePress(dialog_);
+      return false;
+    }
     if (event->type() != QEvent::KeyRelease) return false;
     auto* key = static_cast<QKeyEvent*>(event);
     const bool handled = key->key() == Qt::Key_F1 || (escape_ && key->key() == Qt::Key_Escape);
     if (!handled || key->isAutoRepeat()) return false;
+    if (key->key() == Qt::Key_Escape && !TakeEscapePress(dialog_)) return true;
     if (SLApplication != nullptr)
       HandleDialogKey(key->key(), dialog_, *SLApplication);
     else if (key->key() == Qt::Key_Escape)
@@ -61,6 +70,7 @@ class TDialogKeyRelay : public QObject {
 }  // namespace
 
 void RelayDialogKeys(QWidget* dialog, bool escape) {
+  WatchEscapePresses();
   auto* relay = new TDialogKeyRelay(dialog, escape);
   for (QWidget* child : dialog->findChildren<QWidget*>()) child->installEventFilter(relay);
 }

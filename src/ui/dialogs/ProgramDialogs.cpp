@@ -24,7 +24,9 @@ TMainDialogs ProgramDialogs() {
   dialogs.MoveFolderTo = [](QTreeWidgetItem* node) { return MoveFolderToDlg(TreeOf(node)); };
   dialogs.CopyItemTo = [](QTreeWidgetItem* node) { return CopyItemToDlg(TreeOf(node)); };
   dialogs.MoveItemTo = [](QTreeWidgetItem* node) { return MoveItemToDlg(TreeOf(node)); };
-  dialogs.SearchPasteItems = [](TFolder* folder) { return ::SearchPasteItems(folder); };
+  dialogs.SearchPasteItems = [](TFolder* folder, const std::function<void()>& changed) {
+    return ::SearchPasteItems(folder, changed);
+  };
   dialogs.ShowPreferences = [] { ::ShowPreferences(); };
   PreferencesApplyFont() = [] {
     if (VLMNMain != nullptr) VLMNMain->ApplyFont();

@@ -1,6 +1,7 @@
 #pragma once
 // TButtonEdit: a read-only field with an ellipsis button at its right end;
-// the button is enabled with the field.
+// the button is enabled with the field. From the keyboard, F4 or Alt+Down in
+// the field presses the button, and Tab goes from the field to the button.
 #include <QLineEdit>
 
 class QToolButton;
@@ -17,6 +18,7 @@ class TButtonEdit : public QLineEdit {
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   QToolButton* button_;

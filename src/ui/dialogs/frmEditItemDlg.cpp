@@ -1,7 +1,10 @@
 #include "ui/dialogs/frmEditItemDlg.h"
 
 #include <QApplication>
+#include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QResizeEvent>
+#include <QTextDocument>
 
 #include "app/SLApplication.h"
 #include "framework/SLActions.h"
@@ -11,6 +14,13 @@
 #include "rules/clsOptions.h"
 #include "ui/dialogs/DialogParts.h"
 #include "ui_frmEditItemDlg.h"
+
+#include <algorithm>
+
+namespace {
+// The longest name the user can type (the name field's design limit).
+constexpr int kTypedNameLimit = 100;
+}  // namespace
 
 TEditItemDlg::TEditItemDlg(QWidget* parent)
     : TSLDialog(parent), ui(std::make_unique<Ui::TEditItemDlg>()) {
@@ -65,18 +75,40 @@ void TEditItemDlg::done(int result) {
 
 namespace {
 
+// The editor's text with CR LF line breaks, the form items are stored in.
+// The raw text keeps every character as typed (no-break spaces too); only
+// the document's paragraph and line separators stand for line breaks.
+QString ContentWithCrLf(const QPlainTextEdit* editor) {
+  QString text = editor->document()->toRawText();
+  text.replace(QChar::ParagraphSeparator, QStringLiteral("\r\n"));
+  text.replace(QChar::LineSeparator, QStringLiteral("\r\n"));
+  return text;
+}
+
 bool RunEditor(std::string& name, std::string& value, bool adding) {
   TEditItemDlg dialog(QApplication::activeWindow());
   dialog.setWindowTitle(adding ? QStringLiteral("Add Paste Item...")
                                : QStringLiteral("Edit Paste Item..."));
   SetHelpContext(&dialog, adding ? kHelpItemAdd : kHelpItemModify);
+  QString shownName, shownContent;
   if (!adding) {
-    dialog.ui->txtName->setText(ToQ(name));
+    // The 100-character limit is for typing: a longer name that came in
+    // with an import is shown and kept whole, and typing never makes it
+    // longer than it came.
+    const QString stored = ToQ(name);
+    dialog.ui->txtName->setMaxLength(std::max<int>(kTypedNameLimit, int(stored.size())));
+    dialog.ui->txtName->setText(stored);
     dialog.ui->txtContent->setPlainText(ToQ(value));
+    shownName = dialog.ui->txtName->text();
+    shownContent = dialog.ui->txtContent->document()->toRawText();
   }
   if (dialog.exec() != QDialog::Accepted) return false;
-  name = FromQ(dialog.ui->txtName->text());
-  value = FromQ(dialog.ui->txtContent->toPlainText());
+  // What the user left as it was comes back byte for byte: the editor would
+  // otherwise change stored line breaks and bytes it cannot show.
+  const QString typedName = dialog.ui->txtName->text();
+  if (adding || typedName != shownName) name = FromQ(typedName);
+  if (adding || dialog.ui->txtContent->document()->toRawText() != shownContent)
+    value = FromQ(ContentWithCrLf(dialog.ui->txtContent));
   return true;
 }
 

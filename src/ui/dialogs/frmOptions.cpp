@@ -1,5 +1,6 @@
 #include "ui/dialogs/frmOptions.h"
 
+#include <QAbstractItemModel>
 #include <QApplication>
 #include <QFontDatabase>
 #include <QMenu>
@@ -119,11 +120,18 @@ void TOptionsDlg::done(int result) {
 }
 
 void TOptionsDlg::FillFontList() {
-  // Scalable fonts with Latin letters, which leaves the symbol fonts out;
-  // each name is drawn in its own font.
+  // Scalable fonts with Latin letters; each name is drawn in its own font.
+  // Symbol fonts often claim Latin too, and their names would be drawn in
+  // symbols: every family with the Symbol writing system is left out.
   ui->txtFont->setEditable(false);
   ui->txtFont->setWritingSystem(QFontDatabase::Latin);
   ui->txtFont->setFontFilters(QFontComboBox::ScalableFonts);
+  QAbstractItemModel* fonts = ui->txtFont->model();
+  for (int row = fonts->rowCount() - 1; row >= 0; --row) {
+    const QString family = fonts->index(row, 0).data().toString();
+    if (QFontDatabase::writingSystems(family).contains(QFontDatabase::Symbol))
+      fonts->removeRow(row);
+  }
 }
 
 void TOptionsDlg::LoadPreferences() {

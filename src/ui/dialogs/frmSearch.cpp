@@ -278,7 +278,7 @@ void TSearchDlg::actModifyExecute() {
   item->Value = value;
   row->setText(0, ToQ(name));
   row->setText(1, ToQ(value));
-  Changed = true;
+  LibraryEdited();
 }
 
 void TSearchDlg::actRenameExecute() {
@@ -318,7 +318,7 @@ void TSearchDlg::lvItemsEdited(QTreeWidgetItem* row, const QString& text) {
   const std::string name = TruncateChars(FromQ(text), kNameMax);
   row->setText(0, ToQ(name));
   if (TPasteItem* item = RowItem(row)) item->Name = name;
-  Changed = true;
+  LibraryEdited();
 }
 
 void TSearchDlg::actRemoveExecute() {
@@ -332,9 +332,14 @@ void TSearchDlg::actRemoveExecute() {
   const std::string question = FromQ(FormatS(ToQ(Text(Str::DlgDeleteItem)), {ToQ(item->Name)}));
   if (AskUser(question, smtQuestion, smbYesNo, 1) != smrYes) return;
   if (!RemovePasteItem(*SearchRoot, item)) return;
-  Changed = true;
   delete row;
   SetStatus(CountText(ui->lvItems->topLevelItemCount()));
+  LibraryEdited();
+}
+
+void TSearchDlg::LibraryEdited() {
+  Changed = true;
+  if (OnLibraryChanged) OnLibraryChanged();
 }
 
 void TSearchDlg::pTopResize() {
@@ -369,9 +374,10 @@ void TSearchDlg::keyReleaseEvent(QKeyEvent* event) {
   TSLDialog::keyReleaseEvent(event);
 }
 
-bool SearchPasteItems(TFolder* folder) {
+bool SearchPasteItems(TFolder* folder, std::function<void()> changed) {
   TSearchDlg dialog(QApplication::activeWindow());
   dialog.Changed = false;
+  dialog.OnLibraryChanged = std::move(changed);
   dialog.CurrentFolder = folder;
   dialog.SortColumn = 0;
   dialog.SortAscending = true;

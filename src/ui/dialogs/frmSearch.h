@@ -2,8 +2,10 @@
 // TSearchDlg: finds paste items by a text in their name, value or either,
 // lists them with their folder, and lets the user modify, rename or remove
 // them in place. It works on the library objects themselves and tells its
-// caller whether it changed anything.
+// caller at once after each change (items it removes are freed then), and at
+// the end whether it changed anything.
 #include <QString>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -34,6 +36,9 @@ class TSearchDlg : public TSLDialog {
   TSLFormStorage* Storage;  // "SearchStorage"; active only while SaveWindow is on
 
   bool Changed = false;
+  // Runs right after each change of the library, before the dialog goes back
+  // to the event loop: whoever refers to library objects catches up then.
+  std::function<void()> OnLibraryChanged;
   TFolder* CurrentFolder = nullptr;
   TFolder* SearchRoot = nullptr;  // where the last search started; none before
   int SortColumn = 0;             // 0 Name, 1 Value, 2 Folder
@@ -67,8 +72,10 @@ class TSearchDlg : public TSLDialog {
   void lvItemsColumnClick(int column);
   QTreeWidgetItem* FirstSelected() const;
   void SetUpStorage();
+  void LibraryEdited();
 };
 
 // Opens the search over `folder` (the folder current in the main tree);
-// true when the user changed the library from the dialog.
-bool SearchPasteItems(TFolder* folder);
+// true when the user changed the library from the dialog. `changed` runs
+// after each change, while the dialog is still open.
+bool SearchPasteItems(TFolder* folder, std::function<void()> changed = {});

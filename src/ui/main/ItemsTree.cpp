@@ -1,5 +1,6 @@
 #include "ui/main/ItemsTree.h"
 
+#include <QApplication>
 #include <QDrag>
 #include <QDropEvent>
 #include <QKeyEvent>
@@ -35,6 +36,48 @@ TItemsTree::TItemsTree(QWidget* parent) : QTreeWidget(parent) {
   setPalette(p);
 }
 
+QVariant TItemNode::data(int column, int role) const {
+  if (column == 0) {
+    switch (role) {
+      case kObjectRole:
+        return QVariant::fromValue(reinterpret_cast<quintptr>(object));
+      case kImageRole:
+        return image;
+      case kCutRole:
+        return cut;
+      case Qt::DecorationRole:
+        return icon;
+      default:
+        break;
+    }
+  }
+  return QTreeWidgetItem::data(column, role);
+}
+
+void TItemNode::setData(int column, int role, const QVariant& value) {
+  if (column == 0) {
+    switch (role) {
+      case kObjectRole:
+        object = reinterpret_cast<void*>(value.value<quintptr>());
+        return;
+      case kImageRole:
+        image = value.toInt();
+        return;
+      case kCutRole:
+        cut = value.toBool();
+        emitDataChanged();
+        return;
+      case Qt::DecorationRole:
+        icon = value.value<QIcon>();
+        emitDataChanged();
+        return;
+      default:
+        break;
+    }
+  }
+  QTreeWidgetItem::setData(column, role, value);
+}
+
 void* TItemsTree::NodeObject(const QTreeWidgetItem* node) {
   return node != nullptr ? reinterpret_cast<void*>(node->data(0, kObjectRole).value<quintptr>())
                          : nullptr;
@@ -62,6 +105,12 @@ void TItemsTree::SetCutMark(QTreeWidgetItem* node, bool cut) {
 }
 
 bool TItemsTree::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) {
+  // The slow second click: the view asks again from its timer, with every
+  // trigger allowed, once the double-click interval has passed.
+  if (trigger == SelectedClicked) clickRenameCancelled_ = false;
+  if (inViewTimer_ && trigger == AllEditTriggers &&
+      (clickRenameCancelled_ || QApplication::activeModalWidget() != nullptr))
+    return false;
   if (trigger != NoEditTriggers && index.isValid() && state() != EditingState) {
     QTreeWidgetItem* node = itemFromIndex(index);
     if (node == nullptr || NodeImage(node) == niRoot) return false;
@@ -72,7 +121,17 @@ bool TItemsTree::edit(const QModelIndex& index, EditTrigger trigger, QEvent* eve
   return QTreeWidget::edit(index, trigger, event);
 }
 
+void TItemsTree::CommitEditor() {
+  if (!IsEditing()) return;
+  QWidget* editor = indexWidget(currentIndex());
+  if (editor == nullptr) return;
+  commitData(editor);
+  closeEditor(editor, QAbstractItemDelegate::NoHint);
+}
+
 bool TItemsTree::event(QEvent* event) {
+  if (event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress)
+    clickRenameCancelled_ = true;
   // Delete belongs to the key table while the tree itself has the keyboard.
   if (event->type() == QEvent::ShortcutOverride) {
     auto* key = static_cast<QKeyEvent*>(event);
@@ -86,7 +145,12 @@ bool TItemsTree::event(QEvent* event) {
 
 void TItemsTree::keyPressEvent(QKeyEvent* event) {
   if (!event->isAutoRepeat()) pressedKey_ = event->key();
-  if (event->key() == Qt::Key_Delete || event->key() == Qt::Key_Escape) {
+  // The view's own copy (Ctrl+C, Ctrl+Insert) would put the node's text on
+  // the system clipboard behind the Copy command's back, also while Copy is
+  // disabled: the clipboard keys belong to the main window's commands.
+  if (event->key() == Qt::Key_Delete || event->key() == Qt::Key_Escape ||
+      event->matches(QKeySequence::Copy) || event->matches(QKeySequence::Cut) ||
+      event->matches(QKeySequence::Paste) || event->key() == Qt::Key_Space) {
     event->accept();
     return;
   }
@@ -99,6 +163,34 @@ void TItemsTree::keyReleaseEvent(QKeyEvent* event) {
   if (!event->isAutoRepeat()) pressedKey_ = 0;
   if (ours && OnKeyUp) OnKeyUp(key);
   QTreeWidget::keyReleaseEvent(event);
+}
+
+void TItemsTree::focusOutEvent(QFocusEvent* event) {
+  clickRenameCancelled_ = true;
+  QTreeWidget::focusOutEvent(event);
+}
+
+void TItemsTree::timerEvent(QTimerEvent* event) {
+  inViewTimer_ = true;
+  QTreeWidget::timerEvent(event);
+  inViewTimer_ = false;
+}
+
+void TItemsTree::selectionChanged(const QItemSelection& selected,
+                                  const QItemSelection& deselected) {
+  QTreeWidget::selectionChanged(selected, deselected);
+  SelectCurrent();
+}
+
+void TItemsTree::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
+  QTreeWidget::currentChanged(current, previous);
+  SelectCurrent();
+}
+
+void TItemsTree::SelectCurrent() {
+  const QModelIndex current = currentIndex();
+  if (current.isValid() && selectionModel() != nullptr && !selectionModel()->isSelected(current))
+    selectionModel()->select(current, QItemSelectionModel::ClearAndSelect);
 }
 
 void TItemsTree::startDrag(Qt::DropActions supportedActions) {

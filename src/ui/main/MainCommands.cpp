@@ -1,7 +1,10 @@
 #include "ui/main/MainCommands.h"
 
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QStringList>
+#include <QSystemTrayIcon>
 
 #include "app/SLApplication.h"
 #include "app/Strings.h"
@@ -13,6 +16,8 @@
 #include "framework/SLHelp.h"
 #include "framework/SLLauncher.h"
 #include "framework/SLMapi.h"
+#include "framework/SLMsgFrm.h"
+#include "framework/SLText.h"
 #include "framework/SLTipOfTheDay.h"
 #include "library/clsLibrary.h"
 
@@ -31,8 +36,33 @@ QString QtFileFilter(const std::string& filter) {
 
 namespace {
 
+// The file dialog. Saving, Qt's own dialog takes a name in a folder that does
+// not exist (the export then fails on it); the system dialogs refuse such a
+// path and stay open, and so does this one.
+class TFileDialog : public QFileDialog {
+ public:
+  using QFileDialog::QFileDialog;
+
+ protected:
+  void accept() override {
+    const QStringList files = selectedFiles();
+    if (acceptMode() == AcceptSave && !files.isEmpty()) {
+      const QFileInfo chosen(files.first());
+      if (!chosen.isDir() && !QFileInfo(chosen.absolutePath()).isDir()) {
+        const bool english = SLApplication == nullptr || SLApplication->English;
+        SLMessage(FormatOne(Text(Str::ExportFolderMissing),
+                            FromQ(QDir::toNativeSeparators(chosen.absolutePath()))),
+                  FromQ(windowTitle()), smtWarning, smbOK, 0, LanguageOf(english),
+                  SLApplication != nullptr ? SLApplication->FontName : std::string());
+        return;
+      }
+    }
+    QFileDialog::accept();
+  }
+};
+
 QString FileDialog(QWidget* owner, const char* name, Str title, QFileDialog::AcceptMode mode) {
-  QFileDialog dialog(owner);
+  TFileDialog dialog(owner);
   dialog.setObjectName(QString::fromLatin1(name));
   dialog.setWindowTitle(ToQ(Text(title)));
   dialog.setNameFilter(QtFileFilter(Text(Str::MainExportFilter)));
@@ -67,4 +97,5 @@ TMainCommands::TMainCommands() {
   OpenHomePage = [] { ::OpenURL(SLApplication->WebAddresses->HomePage); };
   SendSupportMail = [](QWidget*) { ::SendSupportMail(*SLApplication); };
   ShowAbout = [] { ::ShowAbout(*SLApplication, SLApplication->FontName); };
+  TrayAvailable = [] { return QSystemTrayIcon::isSystemTrayAvailable(); };
 }

@@ -27,6 +27,8 @@ struct TMainCommands {
   std::function<void()> OpenHomePage;
   std::function<void(QWidget* owner)> SendSupportMail;
   std::function<void()> ShowAbout;
+  // Whether the desktop has a notification area the tray icon can live in.
+  std::function<bool()> TrayAvailable;
 
   TMainCommands();
 };

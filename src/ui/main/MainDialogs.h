@@ -17,8 +17,10 @@ struct TMainDialogs {
   // target node chosen in the tree, or nullptr when cancelled.
   std::function<QTreeWidgetItem*(QTreeWidgetItem*node)> CopyFolderTo, MoveFolderTo, CopyItemTo,
       MoveItemTo;
-  // SearchPasteItems: searches below the folder; true when it changed the library.
-  std::function<bool(TFolder* folder)> SearchPasteItems;
+  // SearchPasteItems: searches below the folder; true when it changed the
+  // library. The dialog calls `changed` right after each change it makes (an
+  // item it removes is freed at once), while it is still open.
+  std::function<bool(TFolder* folder, const std::function<void()>& changed)> SearchPasteItems;
   // ShowPreferences: opens the preferences (or brings them to the front).
   std::function<void()> ShowPreferences;
 };

@@ -6,28 +6,85 @@
 #include <QLabel>
 #include <QMainWindow>
 #include <QMenu>
+#include <QPainter>
 #include <QStatusBar>
 #include <QTimer>
+#include <QWindow>
+#include <cstdlib>
+#include <cstring>
 #include <memory>
 
+#include "app/Strings.h"
+#include "framework/SLAppEvents.h"
+#include "framework/SLExceptions.h"
 #include "platform/Desktop.h"
 #ifdef VELLUMIN_X11
 #include "platform/linux/X11Desktop.h"
+#if QT_CONFIG(xcb)
+#include <QtGui/private/qtx11extras_p.h>
+#include <xcb/xcb.h>
+#endif
 #endif
 
 namespace {
+
+#if defined(VELLUMIN_X11) && QT_CONFIG(xcb)
+// Whether a window of this client (Qt's connection) owns the selection.
+bool OwnSelection(xcb_connection_t* connection, const char* name) {
+  xcb_intern_atom_reply_t* atom = xcb_intern_atom_reply(
+      connection, xcb_intern_atom(connection, 0, static_cast<uint16_t>(strlen(name)), name),
+      nullptr);
+  if (atom == nullptr) return false;
+  xcb_get_selection_owner_reply_t* owner = xcb_get_selection_owner_reply(
+      connection, xcb_get_selection_owner(connection, atom->atom), nullptr);
+  free(atom);
+  if (owner == nullptr) return false;
+  const xcb_setup_t* setup = xcb_get_setup(connection);
+  const bool ours = owner->owner != XCB_NONE &&
+                    (owner->owner & ~setup->resource_id_mask) == setup->resource_id_base;
+  free(owner);
+  return ours;
+}
+#endif
 
 // The clipboard and, where the desktop has one, the primary selection: X
 // terminals paste the selection with Shift+Insert.
 class TQtClipboardWriter : public IClipboardWriter {
  public:
-  void SetText(const std::string& text) override {
+  bool SetText(const std::string& text) override {
     QClipboard* clipboard = QGuiApplication::clipboard();
     const QString value = QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size()));
+#if defined(VELLUMIN_X11) && QT_CONFIG(xcb)
+    // Qt takes a selection with the time of the last event it saw. A click
+    // that came another way (a tray host over D-Bus) leaves that time stale,
+    // and the server ignores a take older than the owner's: the take gets a
+    // current server time, and is confirmed before anything is typed.
+    const bool x11 = QX11Info::isPlatformX11();
+    if (x11) QX11Info::setAppTime(QX11Info::getTimestamp());
+#endif
     clipboard->setText(value, QClipboard::Clipboard);
-    if (clipboard->supportsSelection()) clipboard->setText(value, QClipboard::Selection);
+    const bool selection = clipboard->supportsSelection();
+    if (selection) clipboard->setText(value, QClipboard::Selection);
+#if defined(VELLUMIN_X11) && QT_CONFIG(xcb)
+    if (x11) {
+      xcb_connection_t* connection = QX11Info::connection();
+      return OwnSelection(connection, "CLIPBOARD") &&
+             (!selection || OwnSelection(connection, "PRIMARY"));
+    }
+#endif
+    return true;
   }
 };
+
+// A paste that found the clipboard kept by another program typed nothing:
+// the user hears of it once the click's handling is over.
+void ReportOutcome(TPasteOutcome outcome) {
+  if (outcome != TPasteOutcome::NotOnClipboard) return;
+  QTimer::singleShot(0, qApp, [] {
+    aeMainException(qApp, std::make_exception_ptr(ESLException(Text(Str::MainClipboardNotTaken),
+                                                               std::string(), smtWarning)));
+  });
+}
 
 // Lets the toolkit's own connection catch up (a closing menu's keyboard grab,
 // the selection ownership) before keys go out on another connection.
@@ -57,11 +114,40 @@ void InstallDesktopSeams() {
 #endif
 }
 
+namespace {
+
+// The "Last Window" panel: a caption of any length is drawn cut to the panel
+// with an ellipsis, and never asks for more width, so the window keeps the
+// size the user or the stored placement gave it. text() stays the whole text.
+class TElidedLabel : public QLabel {
+ public:
+  explicit TElidedLabel(QWidget* parent) : QLabel(parent) {
+    setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+  }
+
+  QString ShownText() const {
+    return fontMetrics().elidedText(text(), Qt::ElideRight, contentsRect().width());
+  }
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter painter(this);
+    painter.setPen(palette().color(foregroundRole()));
+    painter.drawText(contentsRect(), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
+                     ShownText());
+  }
+};
+
+}  // namespace
+
 TPasteHost::TPasteHost(QMainWindow* mainWindow) : QObject(mainWindow), mainWindow_(mainWindow) {
   setObjectName("PasteHost");
   InstallDesktopSeams();
-  lastWindowLabel_ = new QLabel(mainWindow);
+  lastWindowLabel_ = new TElidedLabel(mainWindow);
   lastWindowLabel_->setObjectName("sbLastWindow");
+  // Window titles are other programs' texts: never markup (rich text would
+  // load the images and links a page title names).
+  lastWindowLabel_->setTextFormat(Qt::PlainText);
   mainWindow->statusBar()->addWidget(lastWindowLabel_, 1);
   showLastWindow_ = [this](const QString& text) { lastWindowLabel_->setText(text); };
 
@@ -87,8 +173,15 @@ void TPasteHost::tTrackingTimer() {
 
 void TPasteHost::PasteItemClick(QAction* entry, const TSLList<TPasteItem>& trayItems,
                                 TPasteDone done) {
+  PasteTag(TrayEntryTag(entry), trayItems, std::move(done));
+}
+
+void TPasteHost::PasteTag(int tag, const TSLList<TPasteItem>& trayItems, TPasteDone done) {
   SyncToolkitDisplay();
-  ::PasteItemClick(trayItems, TrayEntryTag(entry), std::move(done));
+  ::PasteItemClick(trayItems, tag, [done = std::move(done)](TPasteOutcome o) {
+    ReportOutcome(o);
+    if (done) done(o);
+  });
 }
 
 TWindowHandle TPasteHost::MainWindowHandle() {
@@ -96,6 +189,16 @@ TWindowHandle TPasteHost::MainWindowHandle() {
   // it has no native window. Asked afresh: changing the window flags
   // (always on top) makes a new native window.
   return static_cast<TWindowHandle>(mainWindow_->window()->internalWinId());
+}
+
+bool TPasteHost::IsOwnWindow(TWindowHandle window) {
+  if (window == kNoWindow) return false;
+  if (window == MainWindowHandle()) return true;
+  // Every native window the program has now: new window flags (always on
+  // top) give the main window a new one, and dialogs have their own.
+  for (QWindow* own : QGuiApplication::allWindows())
+    if (own->handle() != nullptr && static_cast<TWindowHandle>(own->winId()) == window) return true;
+  return false;
 }
 
 void TPasteHost::ShowLastWindow(const std::string& text) {

@@ -41,11 +41,14 @@ class TPasteHost : public QObject, public ITrackerView, public ITrayEntries {
 
   // The click of a paste item's tray entry (the tag carried by its data()).
   void PasteItemClick(QAction* entry, const TSLList<TPasteItem>& trayItems, TPasteDone done = {});
+  // The same for the item trayItems holds at `tag` (Paste into last window).
+  void PasteTag(int tag, const TSLList<TPasteItem>& trayItems, TPasteDone done = {});
 
   QTimer* tTracking = nullptr;
 
   // ITrackerView
   TWindowHandle MainWindowHandle() override;
+  bool IsOwnWindow(TWindowHandle window) override;
   void ShowLastWindow(const std::string& text) override;
   // ITrayEntries
   int EntryCount() override;

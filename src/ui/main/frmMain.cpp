@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QFileDialog>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -22,10 +23,12 @@
 
 #include "app/SLApplication.h"
 #include "app/Startup.h"
+#include "app/StartupTrace.h"
 #include "app/Strings.h"
 #include "framework/SLAppEvents.h"
 #include "framework/SLDialogCommon.h"
 #include "framework/SLFormStorage.h"
+#include "framework/SLMsgDetailsFrm.h"
 #include "framework/SLMsgFrm.h"
 #include "framework/SLText.h"
 #include "framework/SLUtils.h"
@@ -53,18 +56,38 @@ static void InitMainImages() {
 
 namespace {
 
+// Home and End in a tray menu select its first and last enabled entry, as
+// desktop menus do; a Qt menu that does not scroll ignores both keys.
+class TMenuHomeEnd : public QObject {
+ public:
+  using QObject::QObject;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    auto* menu = qobject_cast<QMenu*>(watched);
+    if (menu == nullptr || event->type() != QEvent::KeyPress) return false;
+    auto* key = static_cast<QKeyEvent*>(event);
+    if (key->modifiers() != Qt::NoModifier) return false;
+    if (key->key() != Qt::Key_Home && key->key() != Qt::Key_End) return false;
+    QList<QAction*> entries = menu->actions();
+    if (key->key() == Qt::Key_End) std::reverse(entries.begin(), entries.end());
+    for (QAction* entry : entries)
+      if (!entry->isSeparator() && entry->isVisible() && entry->isEnabled()) {
+        menu->setActiveAction(entry);
+        break;
+      }
+    return true;
+  }
+};
+
+void AddHomeEnd(QMenu* menu) {
+  menu->installEventFilter(new TMenuHomeEnd(menu));
+}
+
 constexpr int kNameMax = 100;
 
 QString T(Str id) {
   return ToQ(Text(id));
-}
-
-// The message with its one "%s" replaced.
-std::string Format(const std::string& pattern, const std::string& arg) {
-  std::string s = pattern;
-  const size_t at = s.find("%s");
-  if (at != std::string::npos) s.replace(at, 2, arg);
-  return s;
 }
 
 TSLImageList LoadImages(const QStringList& names) {
@@ -104,15 +127,20 @@ std::string DockName(Qt::ToolBarArea area) {
 }  // namespace
 
 QIcon ProgramIcon() {
-  InitMainImages();
-  QIcon icon;
-  for (int size : {16, 32, 48, 64, 128, 256})
-    icon.addFile(QStringLiteral(":/main/images/kvlmn-%1.png").arg(size), QSize(size, size));
+  // Made once: start-up asks for it before the splash and again for the tray.
+  static const QIcon icon = [] {
+    InitMainImages();
+    QIcon made;
+    for (int size : {16, 32, 48, 64, 128, 256})
+      made.addFile(QStringLiteral(":/main/images/kvlmn-%1.png").arg(size), QSize(size, size));
+    return made;
+  }();
   return icon;
 }
 
 TVLMNMain::TVLMNMain(QWidget* parent) : QMainWindow(parent), ui_(std::make_unique<Ui::frmMain>()) {
   TrayItems.OwnsObjects = false;
+  TraceStartup("main window: begin");
   InitMainImages();
   ui_->setupUi(this);
   setObjectName("VLMNMain");
@@ -153,11 +181,14 @@ TVLMNMain::TVLMNMain(QWidget* parent) : QMainWindow(parent), ui_(std::make_uniqu
   // Status bar: panel 0 the hint, panel 1 the tracker's text (added by the paste host).
   sbHint = new QLabel(sbMain);
   sbHint->setObjectName("sbHint");
+  sbHint->setTextFormat(Qt::PlainText);
   sbHint->setFixedWidth(300);
   sbMain->addWidget(sbHint);
 
+  TraceStartup("main window: widgets");
   CreateActions();
   CreateMenus();
+  TraceStartup("main window: actions and menus");
 
   connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
     if (now != nullptr && now->window() == this && now != mnuMain && !mnuMain->isAncestorOf(now))
@@ -193,11 +224,24 @@ TVLMNMain::TVLMNMain(QWidget* parent) : QMainWindow(parent), ui_(std::make_uniqu
   PasteHost = new TPasteHost(this);
 
   // 3. The placement store; 4. the font; 5. the tray menu; 6. the tree.
+  TraceStartup("main window: paste host");
   SetUpStorage();
   ApplyFont();
+  TraceStartup("main window: placement and font");
   CreateTray();
   BuildTrayMenu();
+  TraceStartup("main window: tray menu");
   BuildTree(true);
+  TraceStartup("main window: tree");
+
+  tTrayWatch = new QTimer(this);
+  tTrayWatch->setObjectName("tTrayWatch");
+  tTrayWatch->setInterval(1000);
+  connect(tTrayWatch, &QTimer::timeout, this, &TVLMNMain::tTrayWatchTimer);
+  tTrayWatch->start();
+
+  // Once the icon is up and the loop idles, not on the first right-click.
+  QTimer::singleShot(0, this, [this] { PrepareTrayMenu(); });
 
   // 7. The tip of the day, once the message loop runs: its dialog then
   // lives inside the loop, where the end of the session or a termination
@@ -273,6 +317,8 @@ void TVLMNMain::CreateActions() {
                         [this] { actItemCopyToExecute(false); });
   actItemMoveTo = a.Add("actItemMoveTo", T(Str::ActItemMoveTo), none, -1, T(Str::ActItemMoveToHint),
                         [this] { actItemCopyToExecute(true); });
+  actItemPasteLast = a.Add("actItemPasteLast", T(Str::ActItemPasteLast), none, -1,
+                           T(Str::ActItemPasteLastHint), [this] { actItemPasteLastExecute(); });
 
   actFileImport = a.Add("actFileImport", T(Str::ActFileImport), none, -1, T(Str::ActFileImportHint),
                         [this] { actFileImportExecute(); });
@@ -341,7 +387,7 @@ void TVLMNMain::CreateMenus() {
   menuOf(actView, {actViewPreview, actViewToolbar, actViewStatusBar, nullptr, actViewOnTop});
   menuOf(actItem, {actItemNewFolder, nullptr, actItemAdd, actItemModify, nullptr, actItemRename,
                    actItemRemove, nullptr, actItemMoveUp, actItemMoveDown, nullptr, actItemCopyTo,
-                   actItemMoveTo});
+                   actItemMoveTo, nullptr, actItemPasteLast});
   menuOf(actHelp, {actHelpContents, actHelpTipOfTheDay, nullptr, actHelpOnTheWeb, actHelpSendEmail,
                    nullptr, actHelpAbout});
 
@@ -428,6 +474,7 @@ void TVLMNMain::alActionsUpdate() {
   actItemRename->setEnabled(!root);
   actItemCopyTo->setEnabled(!root);
   actItemMoveTo->setEnabled(!root);
+  actItemPasteLast->setEnabled(item && LastWindow != kNoWindow);
   actItemRemove->setEnabled(treeFocus && (folder || item || editing));
 
   int index = -1, count = 0;
@@ -472,7 +519,7 @@ TFolder* TVLMNMain::ParentFolder(QTreeWidgetItem* node) const {
 
 QTreeWidgetItem* TVLMNMain::AddNode(QTreeWidgetItem* parent, int index, void* object,
                                     const QString& text, int image) {
-  auto* node = new QTreeWidgetItem;
+  auto* node = new TItemNode;
   node->setText(0, text);
   TItemsTree::SetNodeData(node, object, image);
   node->setIcon(0, NodeIcon(imlItems, image, image == niFolder ? niFolderOpen : image));
@@ -730,10 +777,13 @@ void TVLMNMain::actEditSearchExecute() {
   if (node == nullptr) return;
   TFolder* folder = TItemsTree::NodeImage(node) == niItem ? ParentFolder(node) : NodeFolder(node);
   if (folder == nullptr || !MainDialogs.SearchPasteItems) return;
-  if (MainDialogs.SearchPasteItems(folder)) {
+  // The tray menu stays usable while the dialog is up, and the tree and
+  // TrayItems refer to the items the dialog may free: both are rebuilt at
+  // each change, before the dialog returns to the event loop.
+  MainDialogs.SearchPasteItems(folder, [this] {
     BuildTree(true);
     LibraryChanged();
-  }
+  });
 }
 
 void TVLMNMain::actItemNewFolderExecute() {
@@ -796,7 +846,7 @@ void TVLMNMain::actItemRemoveExecute() {
   const int image = TItemsTree::NodeImage(node);
   TFolder* parent = ParentFolder(node);
   if (parent == nullptr || (image != niFolder && image != niItem)) return;
-  const std::string question = Format(
+  const std::string question = FormatOne(
       Text(image == niFolder ? Str::MainDeleteFolder : Str::MainDeleteItem), FromQ(node->text(0)));
   const bool english = SLApplication == nullptr || SLApplication->English;
   const TSLMessageResult answer =
@@ -816,6 +866,9 @@ void TVLMNMain::actItemRemoveExecute() {
 }
 
 void TVLMNMain::actItemMoveExecute(int delta) {
+  // A name being typed is kept: the editor closes with it before the node
+  // moves (the view would close it on the move and drop the text).
+  tvItems->CommitEditor();
   QTreeWidgetItem* node = tvItems->currentItem();
   TFolder* parent = ParentFolder(node);
   if (parent == nullptr) return;
@@ -935,6 +988,7 @@ void TVLMNMain::actHelpAboutExecute() {
 void TVLMNMain::CreateTray() {
   popTray = new QMenu(this);
   popTray->setObjectName("popTray");
+  AddHomeEnd(popTray);
   auto fixed = [](QAction* entry) {
     entry->setData(-1);
     return entry;
@@ -961,6 +1015,7 @@ void TVLMNMain::CreateTray() {
             if (reason == QSystemTrayIcon::DoubleClick) alStd->Execute(actStdOpen);
           });
   TrayIcon->show();
+  TraceStartup("tray icon shown");
 }
 
 void TVLMNMain::popTrayClick(QAction* entry) {
@@ -973,6 +1028,16 @@ void TVLMNMain::ListTrayItems(TFolder* folder) {
   // Insert at the end grows the list in steps (Add keeps it exactly sized).
   for (TPasteItem* item : folder->Items) TrayItems.Insert(TrayItems.Count(), item);
 }
+
+namespace {
+
+// A name as a menu entry's caption: shown as it is, an "&" included (a menu
+// takes a single one as the mark of a mnemonic).
+QString MenuCaption(const std::string& name) {
+  return ToQ(name).replace(QLatin1Char('&'), QLatin1String("&&"));
+}
+
+}  // namespace
 
 void TVLMNMain::FillTrayMenu(QMenu* menu, TFolder* folder, int position) {
   auto insert = [&](QAction* entry) {
@@ -987,10 +1052,11 @@ void TVLMNMain::FillTrayMenu(QMenu* menu, TFolder* folder, int position) {
   for (TFolder* sub : folder->Folders) {
     QAction* entry;
     if (sub->Folders.Count() == 0 && sub->Items.Count() == 0) {
-      entry = new QAction(ToQ(sub->Name), menu);
+      entry = new QAction(MenuCaption(sub->Name), menu);
     } else {
       // A sub-menu gets its entries the first time it opens.
-      auto* subMenu = new QMenu(ToQ(sub->Name), menu);
+      auto* subMenu = new QMenu(MenuCaption(sub->Name), menu);
+      AddHomeEnd(subMenu);
       connect(subMenu, &QMenu::aboutToShow, this, [this, subMenu, sub] {
         if (subMenu->property("Filled").toBool()) return;
         subMenu->setProperty("Filled", true);
@@ -1004,7 +1070,7 @@ void TVLMNMain::FillTrayMenu(QMenu* menu, TFolder* folder, int position) {
   }
   int tag = trayItemStart_.value(folder);
   for (TPasteItem* item : folder->Items) {
-    auto* entry = new QAction(ToQ(item->Name), menu);
+    auto* entry = new QAction(MenuCaption(item->Name), menu);
     entry->setIcon(imlItems.Image(niItem));
     entry->setData(tag++);
     entry->setProperty("TrayItem", true);
@@ -1020,6 +1086,12 @@ void TVLMNMain::FillTrayMenu(QMenu* menu, TFolder* folder, int position) {
     });
     insert(entry);
   }
+}
+
+void TVLMNMain::PrepareTrayMenu() {
+  popTray->ensurePolished();
+  popTray->adjustSize();
+  popTray->winId();
 }
 
 void TVLMNMain::BuildTrayMenu() {
@@ -1055,9 +1127,42 @@ void TVLMNMain::actStdOpenExecute() {
 }
 
 void TVLMNMain::aeMainMinimize() {
+  // Without a notification area the taskbar button is the way back.
+  if (withoutTray_) {
+    if (!isMinimized()) showMinimized();
+    return;
+  }
   // No taskbar button: the program stays in the tray only.
   minimized_ = true;
   hide();
+}
+
+void TVLMNMain::tTrayWatchTimer() {
+  if (MainCommands.TrayAvailable && MainCommands.TrayAvailable()) {
+    ticksWithoutTray_ = 0;
+    withoutTray_ = false;
+    return;
+  }
+  if (withoutTray_ || ++ticksWithoutTray_ < kNoTrayGraceTicks) return;
+  withoutTray_ = true;
+  ShowMainWindow(true);
+  if (toldWithoutTray_) return;
+  toldWithoutTray_ = true;
+  // From the loop, not from inside the timer's own handling.
+  QTimer::singleShot(0, this, [this] {
+    const bool english = SLApplication == nullptr || SLApplication->English;
+    SLMessageDetails(Text(Str::MainNoTray), Text(Str::MainNoTrayHelp),
+                     SLApplication != nullptr ? SLApplication->Title : kApplicationTitle,
+                     smtInformation, LanguageOf(english),
+                     SLApplication != nullptr ? SLApplication->FontName : std::string(), true);
+  });
+}
+
+void TVLMNMain::actItemPasteLastExecute() {
+  QTreeWidgetItem* node = tvItems->currentItem();
+  if (TItemsTree::NodeImage(node) != niItem) return;
+  const int tag = TrayItems.IndexOf(static_cast<TPasteItem*>(TItemsTree::NodeObject(node)));
+  if (tag >= 0) PasteHost->PasteTag(tag, TrayItems);
 }
 
 void TVLMNMain::aeMainRestore() {
@@ -1224,8 +1329,14 @@ void TVLMNMain::SaveAndRelease(bool savePlacement) {
 }
 
 void TVLMNMain::SessionCommitData(QSessionManager& manager) {
-  Closing = true;
-  Storage->SaveFormPlacement(false, true);
-  SaveApplicationData();
+  SessionEnding();
   manager.release();
+}
+
+void TVLMNMain::SessionEnding() {
+  Closing = true;
+  // A window that was never shown has no placement of its own: what is stored
+  // stays.
+  if (Storage->Restored()) Storage->SaveFormPlacement(false, true);
+  SaveApplicationData();
 }

@@ -67,6 +67,8 @@ class TVLMNMain : public QMainWindow {
   QMenu* popTray;
   QSystemTrayIcon* TrayIcon;
   QTimer* tSetFormStyle;
+  // Watches for the notification area: see tTrayWatchTimer.
+  QTimer* tTrayWatch;
   TSLFormStorage* Storage;
   TPasteHost* PasteHost = nullptr;
 
@@ -78,7 +80,7 @@ class TVLMNMain : public QMainWindow {
   QAction *actFile, *actEdit, *actView, *actItem, *actHelp;
   QAction *actEditCut, *actEditCopy, *actEditPaste, *actEditSelectAll, *actEditSearch;
   QAction *actItemNewFolder, *actItemAdd, *actItemModify, *actItemRename, *actItemRemove,
-      *actItemMoveUp, *actItemMoveDown, *actItemCopyTo, *actItemMoveTo;
+      *actItemMoveUp, *actItemMoveDown, *actItemCopyTo, *actItemMoveTo, *actItemPasteLast;
   QAction *actFileImport, *actFileExport, *actFilePreferences, *actFileExit;
   QAction *actViewPreview, *actViewToolbar, *actViewStatusBar, *actViewOnTop;
   QAction *actHelpContents, *actHelpTipOfTheDay, *actHelpOnTheWeb, *actHelpSendEmail, *actHelpAbout;
@@ -94,6 +96,9 @@ class TVLMNMain : public QMainWindow {
   void LibraryChanged();
   void ClearCutMarks();
   void BuildTrayMenu();
+  // Polishes and lays out the tray menu and creates its native window, so
+  // that the right-click only has to show it.
+  void PrepareTrayMenu();
   void ShowMainWindow(bool bringToFront);
   void ApplyFormStyle();
   bool IsOnTop() const;
@@ -119,9 +124,23 @@ class TVLMNMain : public QMainWindow {
   // Whether the application is minimised to the tray.
   bool Minimized() const { return minimized_; }
 
+  // Once a second: without a notification area for kNoTrayGraceTicks ticks
+  // in a row (a panel starting after the program, or restarting, gets that
+  // long), the program shows its main window and says once what is missing;
+  // minimising and closing then keep the window on the taskbar. When the
+  // area appears, the icon appears in it and the window goes back to hiding
+  // in the tray.
+  void tTrayWatchTimer();
+  static constexpr int kNoTrayGraceTicks = 5;
+  bool WithoutTray() const { return withoutTray_; }
+  void actItemPasteLastExecute();
+
  public slots:
   // The session is ending: answer yes and write everything now, free nothing.
   void SessionCommitData(QSessionManager& manager);
+  // What the end of the session does: the placement (when known) and the
+  // library are written; the program goes on until the system ends it.
+  void SessionEnding();
 
  protected:
   bool event(QEvent* event) override;
@@ -174,6 +193,9 @@ class TVLMNMain : public QMainWindow {
   std::unique_ptr<Ui::frmMain> ui_;
   QPointer<QWidget> lastControl_;
   bool minimized_ = false;
+  bool withoutTray_ = false;
+  bool toldWithoutTray_ = false;
+  int ticksWithoutTray_ = 0;
   bool released_ = false;
   QHash<const TFolder*, int> trayItemStart_;
 };
