@@ -8,9 +8,6 @@ if(UNIX AND NOT APPLE AND TARGET vellumin_core)
     target_link_libraries(tray_bench PRIVATE ${X11_X11_LIB} ${X11_XTest_LIB})
   endif()
 
-  add_executable(make_profile ${CMAKE_CURRENT_LIST_DIR}/tray/MakeProfile.cpp)
-  target_link_libraries(make_profile PRIVATE vellumin_core)
-
   if(TARGET vellumin_ui)
     find_package(Qt6 REQUIRED COMPONENTS Widgets)
     add_executable(bare_tray ${CMAKE_CURRENT_LIST_DIR}/tray/BareTray.cpp)

@@ -26,6 +26,7 @@
 #include <X11/Xlib.h>
 
 #include "BlankWindow.h"
+#include "XTermRule.h"
 #include "exchange/clsExportFile.h"
 #include "library/clsLibrary.h"
 #include "paste/SLKeys.h"
@@ -183,7 +184,7 @@ class THarness {
   THarness(TTarget editor, TTarget terminal) : editor_(editor), terminal_(terminal) {}
 
   int Run() {
-    options_.PastingRules.Add(XTermRule());
+    options_.PastingRules.Add(XTermPasteRule());
     VLMNOptions = &options_;
 
     main_.setWindowTitle("Kestrelay Vellumin");
@@ -215,16 +216,6 @@ class THarness {
   }
 
  private:
-  static TSLPastingRule* XTermRule() {
-    auto* rule = new TSLPastingRule;
-    rule->Attribute = raClassName;
-    rule->Comparison = rcEqual;
-    rule->Value = "XTerm";
-    rule->Standard = false;
-    rule->Keys = {"8237"};  // Shift+Insert
-    return rule;
-  }
-
   // A window without a class name or caption, like the tray icon's hidden
   // window that takes the front while the tray menu is open.
   TWindowHandle MakeBlankWindow() {

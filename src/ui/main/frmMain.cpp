@@ -1012,7 +1012,14 @@ void TVLMNMain::CreateTray() {
   TrayIcon->setContextMenu(popTray);
   connect(TrayIcon, &QSystemTrayIcon::activated, this,
           [this](QSystemTrayIcon::ActivationReason reason) {
-            if (reason == QSystemTrayIcon::DoubleClick) alStd->Execute(actStdOpen);
+            // An icon in an XEmbed area opens the window on a double click. A
+            // StatusNotifierItem host sends Activate for its left click (Qt's
+            // Trigger) and most never send a double click; there the menu
+            // travels over D-Bus, which is what gives it a platform menu.
+            const bool overDBus = popTray->platformMenu() != nullptr;
+            if (reason == QSystemTrayIcon::DoubleClick ||
+                (reason == QSystemTrayIcon::Trigger && overDBus))
+              alStd->Execute(actStdOpen);
           });
   TrayIcon->show();
   TraceStartup("tray icon shown");

@@ -1,9 +1,11 @@
 // Writes the per-user hive of a program that has run before, for the tray
-// benchmark: the library, the first-run mark and the options with the tip of
-// the day turned off.
+// benchmark and the desktop tests: the library, the first-run mark and the
+// options with the tip of the day turned off.
 //
-//   make_profile <registry dir> <items>
+//   make_profile <registry dir> <items> [--xterm-rule]
 //
+// --xterm-rule adds a pasting rule for xterm (class name "XTerm"): Shift+Insert
+// instead of Ctrl+V, which xterm does not take as a paste.
 // The hive goes to <registry dir>/HKCU.hive (the place VELLUMIN_REGISTRY_DIR
 // gives the program). With 0 items the library is the sample library of the
 // first run; otherwise <items> paste items "Item n" in folders of 100, each
@@ -17,6 +19,7 @@
 #include <memory>
 #include <string>
 
+#include "XTermRule.h"
 #include "app/SLApplication.h"
 #include "app/Startup.h"
 #include "app/Strings.h"
@@ -48,8 +51,9 @@ void FillLibrary(TFolder& root, int items) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 3) {
-    std::fprintf(stderr, "usage: %s <registry dir> <items>\n", argv[0]);
+  const bool xtermRule = argc == 4 && std::strcmp(argv[3], "--xterm-rule") == 0;
+  if (argc != 3 && !xtermRule) {
+    std::fprintf(stderr, "usage: %s <registry dir> <items> [--xterm-rule]\n", argv[0]);
     return 2;
   }
   const std::string dir = argv[1];
@@ -74,6 +78,7 @@ int main(int argc, char** argv) {
 
   TVLMNOptions options;
   options.ShowTips = false;
+  if (xtermRule) options.PastingRules.Add(XTermPasteRule());
   options.Save();
 
   // Read back what the program will read at start-up.
@@ -86,12 +91,13 @@ int main(int argc, char** argv) {
   reread.Load();
   SetRegistry(nullptr);
   registry.reset();
-  if (!executed || reread.ShowTips || check.Folders.Count() != root.Folders.Count()) {
+  if (!executed || reread.ShowTips || check.Folders.Count() != root.Folders.Count() ||
+      reread.PastingRules.Count() != options.PastingRules.Count()) {
     std::fprintf(stderr, "make_profile: the hive in %s did not read back as written\n",
                  dir.c_str());
     return 1;
   }
-  std::printf("make_profile: %s: %d folders, %d items, tips off\n", dir.c_str(),
-              int(check.Folders.Count()), stored);
+  std::printf("make_profile: %s: %d folders, %d items, tips off%s\n", dir.c_str(),
+              int(check.Folders.Count()), stored, xtermRule ? ", an xterm rule" : "");
   return 0;
 }
