@@ -390,6 +390,33 @@ TEST_F(TrayTest, LastWindowCaptionsNeverWidenTheWindow) {
 // user is told once; minimising and the close box keep the window on the
 // taskbar, and the command on the Item menu pastes the selected item. Once
 // an area appears, the close box hides the window in the tray again.
+// A desktop the program cannot paste on (a Wayland session, where it has no
+// seam) is named once at start-up, with what works instead.
+TEST_F(TrayTest, ADesktopWithoutPastingIsToldOnceAtStart) {
+  Stop();
+  int asked = 0;
+  MainCommands.PastingUnavailable = [&] {
+    ++asked;
+    return true;
+  };
+  QStringList told;
+  WhenModal([&](QWidget* dialog) {
+    QString text = DialogText(dialog);
+    for (QPlainTextEdit* details : dialog->findChildren<QPlainTextEdit*>())
+      text += details->toPlainText();
+    told << text;
+    dialog->close();
+  });
+  Start();
+  QTRY_COMPARE(told.size(), 1);
+  EXPECT_TRUE(told[0].contains("cannot paste on this desktop")) << told[0].toStdString();
+  EXPECT_TRUE(told[0].contains("QT_QPA_PLATFORM=xcb")) << told[0].toStdString();
+  for (int i = 0; i < 2 * TVLMNMain::kNoTrayGraceTicks; ++i) w->tTrayWatchTimer();
+  QApplication::processEvents();
+  EXPECT_EQ(told.size(), 1);
+  EXPECT_EQ(asked, 1);
+}
+
 TEST_F(TrayTest, WithoutANotificationAreaTheWindowStaysAndTellsOnce) {
   Stop();
   bool available = false;

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QStringList>
 #include <QSystemTrayIcon>
 
@@ -20,6 +21,7 @@
 #include "framework/SLText.h"
 #include "framework/SLTipOfTheDay.h"
 #include "library/clsLibrary.h"
+#include "ui/main/PasteHost.h"
 
 TMainCommands MainCommands;
 
@@ -98,4 +100,8 @@ TMainCommands::TMainCommands() {
   SendSupportMail = [](QWidget*) { ::SendSupportMail(*SLApplication); };
   ShowAbout = [] { ::ShowAbout(*SLApplication, SLApplication->FontName); };
   TrayAvailable = [] { return QSystemTrayIcon::isSystemTrayAvailable(); };
+  PastingUnavailable = [] {
+    return QGuiApplication::platformName().startsWith(QLatin1String("wayland")) &&
+           !DesktopSeamsReachWindows();
+  };
 }

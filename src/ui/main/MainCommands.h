@@ -29,6 +29,9 @@ struct TMainCommands {
   std::function<void()> ShowAbout;
   // Whether the desktop has a notification area the tray icon can live in.
   std::function<bool()> TrayAvailable;
+  // Whether this is a desktop the program cannot paste on (a Wayland session
+  // without a seam of ours): said once at start-up.
+  std::function<bool()> PastingUnavailable;
 
   TMainCommands();
 };

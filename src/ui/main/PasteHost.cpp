@@ -97,6 +97,14 @@ void SyncToolkitDisplay() {
 
 }  // namespace
 
+namespace {
+bool gReachesWindows = false;
+}
+
+bool DesktopSeamsReachWindows() {
+  return gReachesWindows;
+}
+
 void InstallDesktopSeams() {
   static TQtClipboardWriter clipboard;
   SetClipboardWriter(&clipboard);
@@ -109,6 +117,7 @@ void InstallDesktopSeams() {
     if (desktop) {
       SetWindowSystem(desktop.get());
       SetKeyInjector(desktop.get());
+      gReachesWindows = true;
     }
   }
 #endif

@@ -24,6 +24,10 @@ class TPasteItem;
 // Installs the program's desktop seams (made once, kept for the life of the
 // program); calling it again puts them back in place of any others.
 void InstallDesktopSeams();
+// Whether those seams reach other programs' windows: false where the
+// platform in use has no seam of ours (a Wayland session), which leaves
+// tracking and pasting to the null desktop.
+bool DesktopSeamsReachWindows();
 
 class TPasteHost : public QObject, public ITrackerView, public ITrayEntries {
   Q_OBJECT

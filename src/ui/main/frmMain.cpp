@@ -242,6 +242,11 @@ TVLMNMain::TVLMNMain(QWidget* parent) : QMainWindow(parent), ui_(std::make_uniqu
 
   // Once the icon is up and the loop idles, not on the first right-click.
   QTimer::singleShot(0, this, [this] { PrepareTrayMenu(); });
+  // Tracking and pasting fail without a word on a desktop the program
+  // cannot reach: say so once, from the loop.
+  if (MainCommands.PastingUnavailable && MainCommands.PastingUnavailable())
+    QTimer::singleShot(0, this,
+                       [this] { TellAboutDesktop(Str::MainNoPasting, Str::MainNoPastingHelp); });
 
   // 7. The tip of the day, once the message loop runs: its dialog then
   // lives inside the loop, where the end of the session or a termination
@@ -1156,13 +1161,15 @@ void TVLMNMain::tTrayWatchTimer() {
   if (toldWithoutTray_) return;
   toldWithoutTray_ = true;
   // From the loop, not from inside the timer's own handling.
-  QTimer::singleShot(0, this, [this] {
-    const bool english = SLApplication == nullptr || SLApplication->English;
-    SLMessageDetails(Text(Str::MainNoTray), Text(Str::MainNoTrayHelp),
-                     SLApplication != nullptr ? SLApplication->Title : kApplicationTitle,
-                     smtInformation, LanguageOf(english),
-                     SLApplication != nullptr ? SLApplication->FontName : std::string(), true);
-  });
+  QTimer::singleShot(0, this, [this] { TellAboutDesktop(Str::MainNoTray, Str::MainNoTrayHelp); });
+}
+
+void TVLMNMain::TellAboutDesktop(Str text, Str details) {
+  const bool english = SLApplication == nullptr || SLApplication->English;
+  SLMessageDetails(Text(text), Text(details),
+                   SLApplication != nullptr ? SLApplication->Title : kApplicationTitle,
+                   smtInformation, LanguageOf(english),
+                   SLApplication != nullptr ? SLApplication->FontName : std::string(), true);
 }
 
 void TVLMNMain::actItemPasteLastExecute() {

@@ -8,6 +8,7 @@
 #include <QPointer>
 #include <memory>
 
+#include "app/Strings.h"
 #include "framework/SLActions.h"
 #include "library/SLList.h"
 #include "ui/main/ItemsTree.h"
@@ -194,6 +195,8 @@ class TVLMNMain : public QMainWindow {
   QPointer<QWidget> lastControl_;
   bool minimized_ = false;
   bool withoutTray_ = false;
+  // An information message with details (the desktop lacks something).
+  void TellAboutDesktop(Str text, Str details);
   bool toldWithoutTray_ = false;
   int ticksWithoutTray_ = 0;
   bool released_ = false;
