@@ -205,3 +205,27 @@ TEST_F(Win32Help, WithoutTheEngineOnlyABeep) {
 }
 
 }  // namespace
+
+namespace {
+
+// The compiled help file as built beside the program: every help context of
+// the program opens a viewer through HtmlHelp's context table, and a number
+// that is no context of ours finds no topic. Wine's own HTML Help engine.
+TEST(CompiledHelp, EveryContextOfTheProgramHasItsTopic) {
+  // kvlmn.chm is at the top of the build folder, two above this program.
+  const std::string chm = ProgramFolder() + "..\\..\\kvlmn.chm";
+  ASSERT_NE(GetFileAttributesA(chm.c_str()), INVALID_FILE_ATTRIBUTES) << chm;
+  TWin32HelpEngine engine;
+  const std::string file = chm + ">MainWindow";
+  for (int context :
+       {kHelpPreferences, kHelpImportExport, kHelpSearch, kHelpItemAdd, kHelpItemModify,
+        kHelpCopyFolder, kHelpMoveFolder, kHelpCopyItem, kHelpMoveItem, kHelpTechSupport}) {
+    SCOPED_TRACE(context);
+    EXPECT_NE(engine.Call(nullptr, file, kHelpContext, static_cast<uintptr_t>(context)), 0);
+  }
+  EXPECT_NE(engine.Call(nullptr, file, kHelpDisplayTopic, 0), 0);
+  EXPECT_EQ(engine.Call(nullptr, file, kHelpContext, 4242), 0);
+  engine.Call(nullptr, "", 0x0012 /* HH_CLOSE_ALL */, 0);
+}
+
+}  // namespace
