@@ -91,6 +91,36 @@ TEST_F(PasteHostTest, OwnWindowsAreNeverTheTarget) {
   }
 }
 
+// On Windows the open tray menu is the foreground window: while it is open
+// the remembered window and the entries stay as they were.
+TEST_F(PasteHostTest, AnOpenTrayMenuKeepsTheRememberedWindow) {
+  TFakeDesktop desk;
+  desk.AddWindow(kEditor, "Notepad", "notes.txt - Notepad");
+  QMenu menu(&main);
+  QAction* entry = menu.addAction("Login");
+  entry->setData(0);
+  host->SetTrayMenu(&menu);
+  desk.Foreground = kEditor;
+  host->tTrackingTimer();
+  ASSERT_EQ(LastWindow, kEditor);
+  ASSERT_TRUE(entry->isEnabled());
+
+  menu.popup(QPoint(10, 10));
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&menu));
+  const auto handle = static_cast<TWindowHandle>(menu.windowHandle()->winId());
+  desk.AddWindow(handle, "kvlmn", "Kestrelay Vellumin");
+  desk.Foreground = handle;
+  host->tTrackingTimer();
+  EXPECT_EQ(LastWindow, kEditor);
+  EXPECT_TRUE(entry->isEnabled());
+
+  menu.hide();
+  host->tTrackingTimer();  // closed, the menu is an own window like any other
+  EXPECT_EQ(LastWindow, kNoWindow);
+  EXPECT_FALSE(entry->isEnabled());
+  host->SetTrayMenu(nullptr);
+}
+
 TEST_F(PasteHostTest, MarkupInAWindowTitleIsShownLiterally) {
   TFakeDesktop desk;
   const std::string caption = "<img src=/dev/zero><b>bold</b> & more";

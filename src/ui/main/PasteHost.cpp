@@ -176,6 +176,11 @@ void TPasteHost::SetLastWindowPanel(std::function<void(const QString&)> show) {
 }
 
 void TPasteHost::tTrackingTimer() {
+  // An open tray menu is the foreground window on Windows (Qt brings a tray
+  // menu to the front, so that a click elsewhere closes it): tracking it
+  // would forget the window the user is about to paste into and disable the
+  // menu's own entries. The user is choosing; what was remembered stays.
+  if (trayMenu_ != nullptr && trayMenu_->isVisible()) return;
   TrackForegroundWindow(*this);
   EnableTrayItems(trayMenu_ ? this : nullptr);
 }
