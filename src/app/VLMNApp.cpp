@@ -77,7 +77,7 @@ bool CheckSingleInstance(bool english) {
 #else
   std::fprintf(stderr, "%s\n", message.c_str());  // also for a start from a terminal
   QMessageBox box(running ? QMessageBox::Information : QMessageBox::Warning,
-                  QString::fromUtf8(kApplicationTitle), QString::fromLocal8Bit(message.c_str()),
+                  QString::fromUtf8(kApplicationTitle), QString::fromUtf8(message.c_str()),
                   QMessageBox::Ok);
   box.exec();
 #endif
@@ -135,10 +135,10 @@ int RunProgram(int& argc, char** argv) {
   QApplication::setQuitOnLastWindowClosed(false);
   TraceStartup("application object created");
 
-  if (!InitializeApplication(QCoreApplication::applicationFilePath().toLocal8Bit().toStdString(),
+  if (!InitializeApplication(QCoreApplication::applicationFilePath().toUtf8().toStdString(),
                              ProgramStartupServices()))
     return 0;
-  QApplication::setApplicationName(QString::fromLocal8Bit(SLApplication->Title.c_str()));
+  QApplication::setApplicationName(QString::fromUtf8(SLApplication->Title.c_str()));
 
   // Created hidden; the tray opens it.
   VLMNMain = new TVLMNMain;

@@ -22,12 +22,16 @@ class TSLEscapeDialog : public QDialog {
   void keyReleaseEvent(QKeyEvent* event) override;  // FormKeyUp
 };
 
-// Texts are byte strings in the system's narrow encoding; QString only here.
+// Texts are UTF-8 byte strings: the narrow encoding of Linux, and of the
+// Windows program, whose manifest makes UTF-8 its ANSI code page. Explicit
+// UTF-8, not Qt's "local 8-bit", which on Windows is the system's legacy
+// code page whatever the manifest says (seen under Wine: "Grüße" became
+// "GrÃ¼ÃŸe" in the tray menu and in the pasted text). QString only here.
 inline QString ToQ(const std::string& s) {
-  return QString::fromLocal8Bit(s.data(), qsizetype(s.size()));
+  return QString::fromUtf8(s.data(), qsizetype(s.size()));
 }
 inline std::string FromQ(const QString& s) {
-  return s.toLocal8Bit().toStdString();
+  return s.toUtf8().toStdString();
 }
 
 // The face the framework's dialogs are designed in.

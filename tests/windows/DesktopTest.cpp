@@ -231,17 +231,46 @@ std::string ClipboardText(UINT format) {
   return text;
 }
 
-TEST(Clipboard, HoldsTheTextAsCfTextOnly) {
+std::wstring ClipboardUnicode() {
+  std::wstring text = L"<none>";
+  if (!OpenClipboard(nullptr)) return L"<not opened>";
+  if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+    if (const wchar_t* chars = static_cast<const wchar_t*>(GlobalLock(data))) {
+      text = chars;
+      GlobalUnlock(data);
+    }
+  }
+  CloseClipboard();
+  return text;
+}
+
+// The formats placed, in order; the system may offer converted ones after them.
+std::vector<UINT> PlacedFormats(size_t count) {
+  std::vector<UINT> formats;
+  if (!OpenClipboard(nullptr)) return formats;
+  for (UINT format = EnumClipboardFormats(0); format != 0 && formats.size() < count;
+       format = EnumClipboardFormats(format))
+    formats.push_back(format);
+  CloseClipboard();
+  return formats;
+}
+
+TEST(Clipboard, HoldsTheUtf8TextAsCfTextAndAsUnicode) {
   TWin32Desktop desktop;
   desktop.SetText("first");
-  desktop.SetText("line 1\r\nline 2 \xE9");
-  EXPECT_EQ(ClipboardText(CF_TEXT), "line 1\r\nline 2 \xE9");
-  ASSERT_TRUE(OpenClipboard(nullptr));
-  // The only format placed; the system may offer converted ones beside it.
-  EXPECT_EQ(EnumClipboardFormats(0), UINT(CF_TEXT));
-  CloseClipboard();
+  const std::string utf8 =
+      "line 1\r\nGr\xC3\xBC\xC3\x9F"
+      "e \xD0\x9F\xD1\x80 \xE4\xBD\xA0 \xF0\x9F\x8E\x89";
+  desktop.SetText(utf8);
+  EXPECT_EQ(ClipboardText(CF_TEXT), utf8);
+  EXPECT_EQ(ClipboardUnicode(), L"line 1\r\nGr\u00FC\u00DFe \u041F\u0440 \u4F60 \U0001F389");
+  EXPECT_EQ(PlacedFormats(2), (std::vector<UINT>{CF_TEXT, CF_UNICODETEXT}));
+  // Bytes that are no UTF-8 stay CF_TEXT only.
+  desktop.SetText("line 2 \xE9");
+  EXPECT_EQ(ClipboardText(CF_TEXT), "line 2 \xE9");
   desktop.SetText("");
   EXPECT_EQ(ClipboardText(CF_TEXT), "");
+  EXPECT_EQ(ClipboardUnicode(), L"");
 
   // Held by someone else for longer than the retries last: the error the
   // paste engine lets through.

@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <stdexcept>
+#include <string>
 
 namespace {
 
@@ -100,6 +101,27 @@ int16_t TWin32Desktop::KeyScan(char ch) {
   return VkKeyScanA(ch);
 }
 
+namespace {
+
+// Copies SIZE bytes into a new global block and hands it to the open
+// clipboard as FORMAT.
+bool PlaceOnClipboard(UINT format, const void* data, size_t size) {
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, size);
+  if (memory == nullptr) return false;
+  void* bytes = GlobalLock(memory);
+  if (bytes == nullptr) {
+    GlobalFree(memory);
+    return false;
+  }
+  std::memcpy(bytes, data, size);
+  GlobalUnlock(memory);
+  if (SetClipboardData(format, memory) != nullptr) return true;
+  GlobalFree(memory);
+  return false;
+}
+
+}  // namespace
+
 bool TWin32Desktop::SetText(const std::string& text) {
   // The clipboard needs an owner window for its data to stay after closing.
   if (clipboardOwner_ == nullptr)
@@ -114,17 +136,20 @@ bool TWin32Desktop::SetText(const std::string& text) {
   EmptyClipboard();
   // The text up to its first zero byte, with the terminating zero.
   const size_t length = strnlen(text.c_str(), text.size());
-  bool placed = false;
-  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, length + 1);
-  if (memory != nullptr) {
-    if (void* bytes = GlobalLock(memory)) {
-      std::memcpy(bytes, text.c_str(), length + 1);
-      GlobalUnlock(memory);
-      placed = SetClipboardData(CF_TEXT, memory) != nullptr;
-      if (!placed) GlobalFree(memory);
-    } else {
-      GlobalFree(memory);
-    }
+  // The texts are UTF-8. A program that reads CF_UNICODETEXT would get the
+  // one Windows makes from CF_TEXT with the input locale's legacy code page
+  // (seen under Wine: "Grüße" arrived as "GrÃ¼ÃŸe"), so the Unicode text is
+  // placed too, made from the UTF-8; bytes that are no UTF-8 go as CF_TEXT
+  // only, as they always did.
+  const int wide = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.c_str(),
+                                       static_cast<int>(length), nullptr, 0);
+  bool placed = PlaceOnClipboard(CF_TEXT, text.c_str(), length + 1);
+  if (placed && (wide > 0 || length == 0)) {
+    std::wstring unicode(static_cast<size_t>(wide), L'\0');
+    if (wide > 0)
+      MultiByteToWideChar(CP_UTF8, 0, text.c_str(), static_cast<int>(length), unicode.data(), wide);
+    placed =
+        PlaceOnClipboard(CF_UNICODETEXT, unicode.c_str(), (unicode.size() + 1) * sizeof(wchar_t));
   }
   CloseClipboard();
   return placed;

@@ -16,6 +16,7 @@
 
 #include "app/Strings.h"
 #include "framework/SLAppEvents.h"
+#include "framework/SLDialogCommon.h"
 #include "framework/SLExceptions.h"
 #include "platform/Desktop.h"
 #ifdef VELLUMIN_X11
@@ -53,7 +54,7 @@ class TQtClipboardWriter : public IClipboardWriter {
  public:
   bool SetText(const std::string& text) override {
     QClipboard* clipboard = QGuiApplication::clipboard();
-    const QString value = QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size()));
+    const QString value = ToQ(text);
 #if defined(VELLUMIN_X11) && QT_CONFIG(xcb)
     // Qt takes a selection with the time of the last event it saw. A click
     // that came another way (a tray host over D-Bus) leaves that time stale,
@@ -216,8 +217,7 @@ bool TPasteHost::IsOwnWindow(TWindowHandle window) {
 }
 
 void TPasteHost::ShowLastWindow(const std::string& text) {
-  if (showLastWindow_)
-    showLastWindow_(QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size())));
+  if (showLastWindow_) showLastWindow_(ToQ(text));
 }
 
 int TPasteHost::EntryCount() {
