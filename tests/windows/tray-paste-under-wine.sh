@@ -5,7 +5,8 @@
 # splash and the tip of the day show; a real right-click on the icon opens
 # the tray menu, and a click on an item pastes it into Wine's Notepad and
 # into a paste target with a Unicode edit control, read back through their
-# window texts. Exit stores the library in the Wine registry (read back);
+# window texts. The main window opens from the tray, and Preferences switch
+# start with the system on and off (the Run value "VLMN"). Exit stores the library in the Wine registry (read back);
 # an item stored there with umlauts, Cyrillic, CJK and an emoji arrives in
 # the Unicode target exactly; a second start shows the single-instance
 # message and ends.
@@ -126,7 +127,39 @@ paste_from_tray 'Vellumin Paste Target' 1
 wait_for 50 has_text 'Vellumin Paste Target' "$SIGNATURE" \
   || fail "the paste target got '$(window_text 'Vellumin Paste Target')'"
 
-# 2. A second start is told that the program runs, and ends.
+# 2. The main window from the tray (double click), and Preferences > Auto
+# start at system startup, on and off: the Run value "VLMN" comes and goes.
+main_window() {
+  local id
+  for id in $(xdotool search --onlyvisible --name '^Kestrelay Vellumin$' 2>/dev/null); do
+    xwininfo -id "$id" | grep -q 'Override Redirect State: no' && { echo "$id"; return 0; }
+  done
+  return 1
+}
+RUN='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
+xdotool mousemove "$IX" "$IY" click --repeat 2 --delay 80 1
+wait_for 50 main_window || fail "the main window did not open from the tray"
+sleep 0.5
+import -window root "$OUT/wine-main-window.png"
+toggle_auto_start() {
+  xdotool windowactivate --sync "$(main_window)" key alt+f sleep 0.3 key p
+  wait_for 50 xdotool search --onlyvisible --name '^Preferences' || fail "Preferences did not open"
+  sleep 0.5
+  [ -n "${1:-}" ] && import -window root "$OUT/$1"
+  xdotool windowactivate --sync "$(xdotool search --onlyvisible --name '^Preferences' | head -n1)" \
+    key alt+u sleep 0.2 key Return
+  wait_for 50 bash -c "! xdotool search --onlyvisible --name '^Preferences'" || fail "Preferences stayed open"
+}
+toggle_auto_start wine-preferences.png
+run=$(wine reg query "$RUN" /v VLMN 2>/dev/null | tr -d '\r') || fail "no Run value VLMN after switching auto start on"
+grep -qi 'kvlmn.exe' <<<"$run" || fail "the Run value names no kvlmn.exe: $run"
+toggle_auto_start
+if wine reg query "$RUN" /v VLMN >/dev/null 2>&1; then fail "the Run value VLMN stayed after switching auto start off"; fi
+xdotool windowactivate --sync "$(main_window)" key alt+F4  # back to the tray
+wait_for 50 bash -c "! xdotool search --onlyvisible --name '^Kestrelay Vellumin$' | grep -q ." \
+  || fail "the close box did not hide the main window"
+
+# 3. A second start is told that the program runs, and ends.
 wine "$KVLMN" >"$work/second.log" 2>&1 &
 SECOND=$!
 message() {
@@ -141,7 +174,7 @@ import -window root "$OUT/wine-second-instance.png"
 xdotool windowactivate --sync "$(message)" key Return
 wait_for 100 bash -c "! kill -0 $SECOND 2>/dev/null" || fail "the second instance did not end"
 
-# 3. Exit from the tray menu stores the library in the Wine registry.
+# 4. Exit from the tray menu stores the library in the Wine registry.
 xdotool mousemove "$IX" "$IY" click 3
 wait_for 50 bash -c "[ \$(xdotool search --onlyvisible --class kvlmn.exe | wc -l) -ge 1 ]" || fail "no tray menu for Exit"
 sleep 0.3
@@ -151,7 +184,7 @@ wait_for 100 bash -c "! kill -0 $PROGRAM 2>/dev/null" || fail "Exit did not end 
 stored=$(wine reg query "$LIBRARY\\Folders\\f_0\\i_0" /v Value 2>/dev/null | tr -d '\r')
 grep -qF "$SIGNATURE" <<<"$stored" || fail "the library was not stored: $stored"
 
-# 4. An item with text beyond Latin-1 arrives exactly in the Unicode target.
+# 5. An item with text beyond Latin-1 arrives exactly in the Unicode target.
 UNICODE='Grüße – Привет – 你好 – 🎉'
 printf 'Windows Registry Editor Version 5.00\r\n\r\n[%s\\Folders\\f_0\\i_1]\r\n"Name"="Grüße"\r\n"Value"="%s"\r\n"Kind"=dword:00000001\r\n' \
   "HKEY_CURRENT_USER${LIBRARY#HKCU}" "$UNICODE" | iconv -f UTF-8 -t UTF-16 >"$work/item.reg"
