@@ -35,6 +35,18 @@ QMenu* Opened(QAction* entry) {
   return menu;
 }
 
+// Answers the next modal message by closing it; its text and that of its
+// details go to `told`.
+void RecordNextMessage(QStringList& told) {
+  WhenModal([&told](QWidget* dialog) {
+    QString text = DialogText(dialog);
+    for (QPlainTextEdit* details : dialog->findChildren<QPlainTextEdit*>())
+      text += details->toPlainText();
+    told << text;
+    dialog->close();
+  });
+}
+
 using TrayTest = MainWindowFixture;
 
 TEST_F(TrayTest, SampleLibraryMenu) {
@@ -400,13 +412,7 @@ TEST_F(TrayTest, ADesktopWithoutPastingIsToldOnceAtStart) {
     return true;
   };
   QStringList told;
-  WhenModal([&](QWidget* dialog) {
-    QString text = DialogText(dialog);
-    for (QPlainTextEdit* details : dialog->findChildren<QPlainTextEdit*>())
-      text += details->toPlainText();
-    told << text;
-    dialog->close();
-  });
+  RecordNextMessage(told);
   Start();
   QTRY_COMPARE(told.size(), 1);
   EXPECT_TRUE(told[0].contains("cannot paste on this desktop")) << told[0].toStdString();
@@ -425,16 +431,7 @@ TEST_F(TrayTest, WithoutANotificationAreaTheWindowStaysAndTellsOnce) {
   Start();
   VLMNOptions->CloseMinimizes = true;
   QStringList told;
-  auto record = [&] {
-    WhenModal([&](QWidget* dialog) {
-      QString text = DialogText(dialog);
-      for (QPlainTextEdit* details : dialog->findChildren<QPlainTextEdit*>())
-        text += details->toPlainText();
-      told << text;
-      dialog->close();
-    });
-  };
-  record();
+  RecordNextMessage(told);
   for (int i = 1; i < TVLMNMain::kNoTrayGraceTicks; ++i) w->tTrayWatchTimer();
   EXPECT_FALSE(w->isVisible());  // a panel that starts late gets its time
   w->tTrayWatchTimer();

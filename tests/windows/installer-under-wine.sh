@@ -13,15 +13,7 @@ fail() {
   exit 1
 }
 reg_query() { wine reg query "$@" 2>/dev/null | tr -d '\r'; }
-wait_for() {
-  local tries=$1
-  shift
-  for ((i = 0; i < tries; i++)); do
-    if "$@" >/dev/null 2>&1; then return 0; fi
-    sleep 0.1
-  done
-  return 1
-}
+source "$(dirname "${BASH_SOURCE[0]}")/../x11/xvfb.sh"  # wait_for
 
 UNINSTALL='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\KestrelayVellumin'
 RUN='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'

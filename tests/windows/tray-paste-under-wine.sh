@@ -31,15 +31,7 @@ fail() {
   import -window root "$OUT/wine-failure.png" 2>/dev/null || true
   exit 1
 }
-wait_for() {
-  local tries=$1
-  shift
-  for ((i = 0; i < tries; i++)); do
-    if "$@" >/dev/null 2>&1; then return 0; fi
-    sleep 0.1
-  done
-  return 1
-}
+source "$(dirname "${BASH_SOURCE[0]}")/../x11/xvfb.sh"  # wait_for
 window_text() { wine "$WINTEXT" "$1" 2>/dev/null; }
 has_text() { [ "$(window_text "$1")" = "$2" ]; }
 
@@ -129,6 +121,8 @@ wait_for 50 has_text 'Vellumin Paste Target' "$SIGNATURE" \
 
 # 2. The main window from the tray (double click), and Preferences > Auto
 # start at system startup, on and off: the Run value "VLMN" comes and goes.
+# The program's visible framed window named after it (the main window, or
+# the single-instance message), not a menu.
 main_window() {
   local id
   for id in $(xdotool search --onlyvisible --name '^Kestrelay Vellumin$' 2>/dev/null); do
@@ -162,16 +156,9 @@ wait_for 50 bash -c "! xdotool search --onlyvisible --name '^Kestrelay Vellumin$
 # 3. A second start is told that the program runs, and ends.
 wine "$KVLMN" >"$work/second.log" 2>&1 &
 SECOND=$!
-message() {
-  local id
-  for id in $(xdotool search --onlyvisible --name '^Kestrelay Vellumin$' 2>/dev/null); do
-    xwininfo -id "$id" | grep -q 'Override Redirect State: no' && { echo "$id"; return 0; }
-  done
-  return 1
-}
-wait_for 150 message || fail "no single-instance message"
+wait_for 150 main_window || fail "no single-instance message"
 import -window root "$OUT/wine-second-instance.png"
-xdotool windowactivate --sync "$(message)" key Return
+xdotool windowactivate --sync "$(main_window)" key Return
 wait_for 100 bash -c "! kill -0 $SECOND 2>/dev/null" || fail "the second instance did not end"
 
 # 4. Exit from the tray menu stores the library in the Wine registry.
