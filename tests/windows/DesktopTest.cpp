@@ -7,6 +7,7 @@
 #include <future>
 #include <mutex>
 #include <string>
+#include <string_view>
 #include <thread>
 #include <vector>
 
@@ -218,12 +219,19 @@ TEST(WindowSystem, TextsValidityAndActivation) {
   DestroyWindow(first);
 }
 
-std::string ClipboardText(UINT format) {
-  std::string text = "<none>";
-  if (!OpenClipboard(nullptr)) return "<not opened>";
+// The clipboard's text in FORMAT, read as CHAR units up to the first zero;
+// "<none>" when the format is not there, "<not opened>" when the clipboard
+// cannot be opened.
+template <typename Char>
+std::basic_string<Char> ClipboardData(UINT format) {
+  const auto marker = [](std::string_view text) {
+    return std::basic_string<Char>(text.begin(), text.end());
+  };
+  std::basic_string<Char> text = marker("<none>");
+  if (!OpenClipboard(nullptr)) return marker("<not opened>");
   if (HANDLE data = GetClipboardData(format)) {
-    if (const char* bytes = static_cast<const char*>(GlobalLock(data))) {
-      text = bytes;
+    if (const Char* chars = static_cast<const Char*>(GlobalLock(data))) {
+      text = chars;
       GlobalUnlock(data);
     }
   }
@@ -231,17 +239,12 @@ std::string ClipboardText(UINT format) {
   return text;
 }
 
+std::string ClipboardText(UINT format) {
+  return ClipboardData<char>(format);
+}
+
 std::wstring ClipboardUnicode() {
-  std::wstring text = L"<none>";
-  if (!OpenClipboard(nullptr)) return L"<not opened>";
-  if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
-    if (const wchar_t* chars = static_cast<const wchar_t*>(GlobalLock(data))) {
-      text = chars;
-      GlobalUnlock(data);
-    }
-  }
-  CloseClipboard();
-  return text;
+  return ClipboardData<wchar_t>(CF_UNICODETEXT);
 }
 
 // The formats placed, in order; the system may offer converted ones after them.
